@@ -1,0 +1,94 @@
+#include "series_command.h"
+
+#include <cmath>
+#include <cstring>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "number_text.h"
+#include "series.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: veridrift-series SENTENCE DEGREE ESTIMATE\n"
+    "  SENTENCE  sentence number, 0 to 9\n"
+    "  DEGREE    degree k, a decimal number in [0,1] (ignored by sentences 6 to 9)\n"
+    "  ESTIMATE  initial estimate x0, a decimal number in [0,1]\n"
+    "Prints the caption and the formula as lines starting with \"# \", then\n"
+    "s[0] to s[999], one per line as index<TAB>value with 9 significant digits.\n";
+
+// The whole argument must be a number; a trailing letter is a typo, not a value.
+bool ReadWholeNumber(std::string_view text, double* value) {
+  std::size_t consumed = 0;
+  *value = ParseDoublePrefix(text, &consumed);
+  return consumed > 0 && consumed == text.size() && std::isfinite(*value);
+}
+
+bool ReadSentence(std::string_view text, SentenceKind* sentence) {
+  if (text.size() != 1 || text[0] < '0' || text[0] > '9') {
+    return false;
+  }
+  *sentence = text[0] - '0';
+  return true;
+}
+
+void PrintCommented(std::ostream& out, const std::string& text) {
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = text.find('\n', start);
+    out << "# " << text.substr(start, end - start) << '\n';
+    if (end == std::string::npos) {
+      break;
+    }
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+int RunSeriesCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    out << kUsage;
+    return 0;
+  }
+  if (argc != 4) {
+    err << "veridrift-series: expected 3 arguments (SENTENCE DEGREE ESTIMATE), got " << argc - 1
+        << "; see --help\n";
+    return kSeriesCommandUsageError;
+  }
+  SentenceKind sentence = 0;
+  if (!ReadSentence(argv[1], &sentence)) {
+    err << "veridrift-series: SENTENCE must be a whole number from 0 to 9, not \"" << argv[1]
+        << "\"\n";
+    return kSeriesCommandUsageError;
+  }
+  const char* names[2] = {"DEGREE", "ESTIMATE"};
+  float values[2] = {0.0f, 0.0f};
+  for (int i = 0; i < 2; ++i) {
+    double value = 0.0;
+    if (!ReadWholeNumber(argv[2 + i], &value)) {
+      err << "veridrift-series: " << names[i] << " must be a decimal number, not \"" << argv[2 + i]
+          << "\"\n";
+      return kSeriesCommandUsageError;
+    }
+    if (value < 0.0 || value > 1.0) {
+      err << "veridrift-series: " << names[i] << " must lie in [0,1], not " << argv[2 + i] << "\n";
+      return kSeriesCommandUsageError;
+    }
+    values[i] = static_cast<float>(value);
+  }
+
+  ComputeSeriesValues(values[0], values[1], sentence);
+  std::string text;
+  FormatSentenceCaption(text, sentence);
+  PrintCommented(out, text);
+  FormatFormula(text);
+  PrintCommented(out, text);
+  for (int i = 0; i < kSeriesLength; ++i) {
+    out << i << '\t' << FormatSignificant9(SeriesAt(i)) << '\n';
+  }
+  out.flush();
+  return out ? 0 : 1;
+}

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: a plain build with warnings as errors,
+# then the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
+# then the threaded parts under ThreadSanitizer. Windows open under Xvfb when
+# there is no display.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+jobs=$(nproc)
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${VERIDRIFT_UNDER_XVFB:-}" ]; then
+  export VERIDRIFT_UNDER_XVFB=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
+fi
+# Tests must not depend on the user's locale or a Qt platform chosen elsewhere.
+export QT_QPA_PLATFORM=xcb
+export LC_ALL=C.UTF-8
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+
+build() {  # name, cmake options...
+  local dir="$root/build/$1"
+  shift
+  cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVERIDRIFT_WERROR=ON "$@" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+}
+
+echo "== plain build"
+build test
+(cd "$root/build/test" && ctest --output-on-failure -j"$jobs")
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
+build asan -DVERIDRIFT_SANITIZE=address,undefined -DVERIDRIFT_BENCH=OFF
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$root/tests/sanitizer/ubsan.supp"
+(cd "$root/build/asan" && ctest --output-on-failure -j"$jobs" -LE no_asan)
+
+echo "== ThreadSanitizer"
+build tsan -DVERIDRIFT_SANITIZE=thread -DVERIDRIFT_BENCH=OFF
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tests/sanitizer/tsan.supp"
+(cd "$root/build/tsan" && ctest --output-on-failure -j"$jobs" -L tsan)
+echo "All test suites passed."

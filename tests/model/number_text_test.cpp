@@ -1,0 +1,133 @@
+#include "number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace {
+
+struct FixedCase {
+  const char* name;
+  double value;
+  const char* text;
+};
+
+TEST(FormatFixed2, RoundsLikePrintfButHalvesAwayFromZero) {
+  const FixedCase cases[] = {
+      {"zero", 0.0, "0.00"},
+      {"single 0.3 widened", static_cast<double>(0.3f), "0.30"},
+      {"single 0.9 widened", static_cast<double>(0.9f), "0.90"},
+      {"one", 1.0, "1.00"},
+      {"exact half 0.125 rounds up", 0.125, "0.13"},
+      {"exact half 0.375 rounds up", 0.375, "0.38"},
+      {"exact half 0.625 rounds up", 0.625, "0.63"},
+      {"exact half 0.875 rounds up", 0.875, "0.88"},
+      {"exact half 1.125 rounds up", 1.125, "1.13"},
+      {"just below a half stays down", 0.12499999999999999, "0.12"},
+      {"0.005 is not exact and lies below", 0.005, "0.01"},  // 0.005000000000000000104
+      {"0.015 is not exact and lies below", 0.015, "0.01"},  // 0.01499999999999999944
+      {"negative half rounds away", -0.125, "-0.13"},
+      {"negative tiny keeps its sign", -0.001, "-0.00"},
+      {"large value", 20000.0, "20000.00"},
+      {"valuation fallback", -9999.0, "-9999.00"},
+      {"single 0.7 from 1 - 0.3f", 1.0 - static_cast<double>(0.3f), "0.70"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatFixed2(c.value), c.text) << c.name;
+  }
+}
+
+TEST(FormatFixed2, NonFiniteValuesPrintAsWords) {
+  EXPECT_EQ(FormatFixed2(std::numeric_limits<double>::quiet_NaN()), "nan");
+  EXPECT_EQ(FormatFixed2(std::numeric_limits<double>::infinity()), "inf");
+  EXPECT_EQ(FormatFixed2(-std::numeric_limits<double>::infinity()), "-inf");
+}
+
+TEST(FormatInt2, PadsToTwoDigits) {
+  const struct {
+    int value;
+    const char* text;
+  } cases[] = {{0, "00"}, {2, "02"}, {40, "40"}, {100, "100"}, {999, "999"}, {-3, "-03"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatInt2(c.value), c.text) << c.value;
+  }
+}
+
+TEST(FormatSignificant9, GivesBackTheSingleExactly) {
+  const struct {
+    float value;
+    const char* text;
+  } cases[] = {{0.0f, "0"},
+               {0.9f, "0.899999976"},
+               {0.40000003576278687f, "0.400000036"},
+               {1.0f, "1"},
+               {-9999.0f, "-9999"},
+               {1.88e-12f, "1.88000006e-12"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatSignificant9(c.value), c.text);
+    EXPECT_EQ(static_cast<float>(ParseDouble(FormatSignificant9(c.value))), c.value);
+  }
+}
+
+struct ParseCase {
+  const char* name;
+  const char* text;
+  double value;
+  std::size_t consumed;
+};
+
+TEST(ParseDouble, ReadsAsAtofDoes) {
+  const ParseCase cases[] = {
+      {"empty", "", 0.0, 0},
+      {"question mark", "?", 0.0, 0},
+      {"letters", "abc", 0.0, 0},
+      {"point alone", ".", 0.0, 0},
+      {"zero point", "0.", 0.0, 2},
+      {"plain", "0.30", 0.3, 4},
+      {"leading point", ".5", 0.5, 2},
+      {"stops at second point", "0.1.5", 0.1, 3},
+      {"stops at a letter", "5?", 5.0, 1},
+      {"leading blanks", " \t\n0.25", 0.25, 7},
+      {"plus sign", "+0.5", 0.5, 4},
+      {"minus sign", "-5", -5.0, 2},
+      {"exponent", "0.2e5", 20000.0, 5},
+      {"exponent without digits", "2e", 2.0, 1},
+      {"exponent sign without digits", "2e+", 2.0, 1},
+      {"hexadecimal", "0x1p-2", 0.25, 6},
+      {"hex prefix without digits", "0x", 0.0, 1},
+      {"sign alone", "-", 0.0, 0},
+      {"comma is not a separator", "0,5", 0.0, 1},
+      {"overflow", "1e999", std::numeric_limits<double>::infinity(), 5},
+      {"underflow", "1e-999", 0.0, 6},
+  };
+  for (const auto& c : cases) {
+    std::size_t consumed = 99;
+    EXPECT_EQ(ParseDoublePrefix(c.text, &consumed), c.value) << c.name;
+    EXPECT_EQ(consumed, c.consumed) << c.name;
+  }
+}
+
+TEST(ParseDouble, NanAndInfinityAreRead) {
+  EXPECT_TRUE(std::isnan(ParseDouble("nan")));
+  EXPECT_TRUE(std::isinf(ParseDouble("inf")));
+  EXPECT_TRUE(std::isinf(ParseDouble("-infinity")));
+}
+
+// Qt applications take the user's locale for the C library; the helpers must
+// not notice.
+TEST(NumberText, CommaLocaleChangesNothing) {
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+    GTEST_SKIP() << "de_DE.UTF-8 is not installed (Debian: locales-all)";
+  }
+  EXPECT_EQ(FormatFixed2(0.3f), "0.30");
+  EXPECT_EQ(FormatFixed2(0.125), "0.13");
+  EXPECT_EQ(FormatSignificant9(0.9f), "0.899999976");
+  EXPECT_EQ(ParseDouble("0.75"), 0.75);
+  EXPECT_EQ(ParseDouble("0,75"), 0.0);
+  std::setlocale(LC_ALL, "C");
+}
+
+}  // namespace

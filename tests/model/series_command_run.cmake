@@ -1,0 +1,15 @@
+# Runs the built veridrift-series as a user would and checks its streams and
+# exit statuses.
+execute_process(COMMAND ${TOOL} 0 0.30 0.90 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT err STREQUAL "")
+  message(FATAL_ERROR "known run failed: ${rc} ${err}")
+endif()
+string(FIND "${out}" "\n2\t0.400000036\n" second)
+string(FIND "${out}" "\n999\t0.899999976\n" last)
+if(second EQUAL -1 OR last EQUAL -1)
+  message(FATAL_ERROR "unexpected values:\n${out}")
+endif()
+execute_process(COMMAND ${TOOL} 0 0.30 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 2 OR err STREQUAL "" OR NOT out STREQUAL "")
+  message(FATAL_ERROR "missing argument not refused: ${rc} '${err}'")
+endif()

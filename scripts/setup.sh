@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils fonts-dejavu-core locales-all
+  xvfb xauth x11-utils libx11-dev libxtst-dev fonts-dejavu-core locales-all
   clang libclang-rt-14-dev
   desktop-file-utils appstream
 )

@@ -1,0 +1,148 @@
+#include "x11_session.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <thread>
+
+int WindowImage::CountRed() const {
+  int count = 0;
+  for (const std::uint32_t p : pixels) {
+    const unsigned r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+    count += (r > 150 && g < 90 && b < 90) ? 1 : 0;
+  }
+  return count;
+}
+
+X11Session::X11Session() : display_(XOpenDisplay(nullptr)) {}
+
+X11Session::~X11Session() {
+  if (display_ != nullptr) {
+    XCloseDisplay(display_);
+  }
+}
+
+namespace {
+
+int WindowPid(Display* display, Window window) {
+  const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
+  if (pidAtom == None) {
+    return -1;
+  }
+  Atom type = None;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  int pid = -1;
+  if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
+                         &items, &after, &data) == Success &&
+      data != nullptr) {
+    if (items == 1 && format == 32) {
+      pid = static_cast<int>(*reinterpret_cast<unsigned long*>(data));
+    }
+    XFree(data);
+  }
+  return pid;
+}
+
+std::string WindowTitle(Display* display, Window window) {
+  XTextProperty property;
+  std::string title;
+  if (XGetWMName(display, window, &property) != 0 && property.value != nullptr) {
+    title.assign(reinterpret_cast<char*>(property.value), property.nitems);
+    XFree(property.value);
+  }
+  return title;
+}
+
+}  // namespace
+
+std::vector<Window> X11Session::FindWindows(const std::string& title, int pid) {
+  std::vector<Window> found;
+  Window root = 0, parent = 0;
+  Window* children = nullptr;
+  unsigned count = 0;
+  if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count) == 0) {
+    return found;
+  }
+  for (unsigned i = 0; i < count; ++i) {
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display_, children[i], &attributes) == 0 ||
+        attributes.map_state != IsViewable) {
+      continue;
+    }
+    if (WindowPid(display_, children[i]) == pid && WindowTitle(display_, children[i]) == title) {
+      found.push_back(children[i]);
+    }
+  }
+  if (children != nullptr) {
+    XFree(children);
+  }
+  return found;
+}
+
+Window X11Session::WaitForWindow(const std::string& title, int pid,
+                                 std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < deadline) {
+    const auto windows = FindWindows(title, pid);
+    if (!windows.empty()) {
+      return windows.front();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return 0;
+}
+
+void X11Session::Key(Window window, const char* keysymName, bool shift) {
+  XSetInputFocus(display_, window, RevertToParent, CurrentTime);
+  XSync(display_, False);
+  const KeyCode shiftCode = XKeysymToKeycode(display_, XK_Shift_L);
+  const KeyCode code = XKeysymToKeycode(display_, XStringToKeysym(keysymName));
+  if (shift) {
+    XTestFakeKeyEvent(display_, shiftCode, True, CurrentTime);
+  }
+  XTestFakeKeyEvent(display_, code, True, CurrentTime);
+  XTestFakeKeyEvent(display_, code, False, CurrentTime);
+  if (shift) {
+    XTestFakeKeyEvent(display_, shiftCode, False, CurrentTime);
+  }
+  XSync(display_, False);
+}
+
+void X11Session::Close(Window window) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display_, window, False, NoEventMask, &event);
+  XSync(display_, False);
+}
+
+WindowImage X11Session::Grab(Window window) {
+  WindowImage image;
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(display_, window, &attributes) == 0) {
+    return image;
+  }
+  XImage* x = XGetImage(display_, window, 0, 0, static_cast<unsigned>(attributes.width),
+                        static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+  if (x == nullptr) {
+    return image;
+  }
+  image.width = attributes.width;
+  image.height = attributes.height;
+  image.pixels.resize(static_cast<std::size_t>(image.width * image.height));
+  for (int y = 0; y < image.height; ++y) {
+    for (int xx = 0; xx < image.width; ++xx) {
+      image.pixels[static_cast<std::size_t>(y * image.width + xx)] =
+          static_cast<std::uint32_t>(XGetPixel(x, xx, y) & 0xFFFFFF);
+    }
+  }
+  XDestroyImage(x);
+  return image;
+}

@@ -1,0 +1,44 @@
+// Drives a running application from outside, as a person at the X display
+// would: finds its windows, types keys, closes windows and looks at pixels.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct WindowImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;  // 0xRRGGBB, row by row
+
+  std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+  // Pixels whose red is high and green and blue low: the trace and the series.
+  int CountRed() const;
+};
+
+class X11Session {
+ public:
+  X11Session();
+  ~X11Session();
+  X11Session(const X11Session&) = delete;
+  X11Session& operator=(const X11Session&) = delete;
+
+  bool ok() const { return display_ != nullptr; }
+
+  // Viewable top-level windows of the given process whose title is `title`.
+  std::vector<Window> FindWindows(const std::string& title, int pid);
+  // Waits until such a window shows; 0 on time-out.
+  Window WaitForWindow(const std::string& title, int pid, std::chrono::milliseconds timeout);
+
+  // Gives the window the keyboard focus and presses and releases the key.
+  void Key(Window window, const char* keysymName, bool shift = false);
+  // Asks the window to close, as a window manager's close button does.
+  void Close(Window window);
+  WindowImage Grab(Window window);
+
+ private:
+  Display* display_ = nullptr;
+};

@@ -3,8 +3,13 @@
 #pragma once
 
 #include <atomic>
+#include <string>
+#include <thread>
+
+#include "series.h"
 
 class QWidget;
+class StartEvent;
 
 inline constexpr int kStepIntervalMs = 500;
 
@@ -21,15 +26,38 @@ struct WorkerTarget {
 void SetNotifyWindow(QWidget* window);
 
 // Opens the shared start event if this process has not yet, then starts one
-// worker thread for the target. intervalMs is the pause after each step.
+// worker thread for the target. intervalMs is the pause after each step. The
+// view and its counter must outlive the worker: call ShutdownAnimationWorkers
+// before deleting either. A target without a window or counter is ignored.
 void StartAnimationWorker(WorkerTarget target, int intervalMs = kStepIntervalMs);
 
-// The four controls; none of them waits for a worker.
+// The four controls, for the user interface thread; none of them waits for a
+// worker. The last of start and stop wins, whenever the workers act on them.
 void AnimationRequestStop();
 void AnimationSignalStart();
 void AnimationRequestRestart();  // sets the restart flag only; the caller zeroes its counter
 bool AnimationIsStopped();
 
 // Ends and joins every worker of this process, cancelling any synchronous
-// message a worker is waiting on. Touches no other process. Idempotent.
+// message a worker is waiting on, and returns the controls to their state at
+// start-up. Touches no other process. Idempotent. User interface thread only.
 void ShutdownAnimationWorkers();
+
+// The name of the start event the next StartAnimationWorker opens (default
+// "StartGraphingEvent"), so that tests do not meet a running application.
+// Takes effect only while no worker runs; returns false otherwise.
+bool SetStartEventName(const std::string& name);
+
+// The worker's thread procedure and its two step loops, one per diagram mode
+// (the time-series loop also notifies the window to notify after each step).
+void AnimationWorkerProc(WorkerTarget target, int intervalMs);
+void RunTimeSeriesSteps(QWidget* viewWnd, std::atomic<int>* stepCounter, int intervalMs);
+void RunWebSteps(QWidget* viewWnd, std::atomic<int>* stepCounter, int intervalMs);
+
+// The process-wide controls. Written only through the functions above; here
+// to be read (tests, diagnostics).
+extern std::atomic<bool> g_stopRequested;
+extern std::atomic<bool> g_restartRequested;
+extern std::atomic<StartEvent*> g_startEvent;
+extern std::atomic<QWidget*> g_notifyWnd;
+extern std::atomic<std::thread::id> g_workerThread;

@@ -1,10 +1,5 @@
-#include <QApplication>
-#include <QDialog>
+#include "sentence_app.h"
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  QDialog dialog;
-  dialog.setWindowTitle("Veridrift");
-  dialog.exec();
-  return 0;
+  return RunApplication(argc, argv);
 }

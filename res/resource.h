@@ -1,6 +1,9 @@
 // Resource and control ids of the main window and the About box.
 #pragma once
 
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
 inline constexpr int IDD_ABOUTBOX = 100;
 inline constexpr int IDS_ABOUTBOX = 101;
 inline constexpr int IDD_SENTENCE_DIALOG = 102;
@@ -8,6 +11,7 @@ inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDB_FORMULA = 132;
 inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
 
+inline constexpr int IDC_STATIC = -1;
 inline constexpr int IDC_WEB_PLACEHOLDER = 1000;
 inline constexpr int IDC_SERIES_PLACEHOLDER = 1001;
 inline constexpr int IDC_SENTENCE_COMBO = 1002;

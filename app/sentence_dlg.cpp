@@ -1,0 +1,319 @@
+#include "sentence_dlg.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTimerEvent>
+
+#include "about_dlg.h"
+#include "animation_worker.h"
+#include "diagram_view.h"
+#include "output_log.h"
+#include "resource.h"
+#include "resources.h"
+#include "series.h"
+
+SentenceKind g_selectedSentence = 0;
+float g_enteredDegree = 0.0f;
+float g_enteredEstimate = 0.0f;
+
+namespace {
+
+constexpr int kSelectionFieldHeight = 18;
+constexpr int kLogFontTenthsOfPoint = 80;
+constexpr const char* kVersionText = "Sep 28 2003 Build";
+
+std::string CurrentFormula() {
+  std::string formula;
+  FormatFormula(formula);
+  return formula;
+}
+
+}  // namespace
+
+CSentenceDlg::CSentenceDlg(QWidget* parent) : CDialog(IDD_SENTENCE_DIALOG, parent) {
+  m_truthWord = QStringLiteral("true");
+  m_hIcon = LoadIcon(IDR_MAINFRAME);
+  m_webView = new CDiagramView;
+  m_seriesView = new CDiagramView;
+
+  connect(&m_graphButton, &QPushButton::clicked, this, [this] { OnGraph(); });
+  connect(&m_sentenceCombo, &QComboBox::activated, this, [this] { OnSentenceChanged(); });
+  connect(&m_sentenceCombo, &CSentenceCombo::dropDown, this, [this] { OnSentenceDropDown(); });
+  connect(&m_degreeEdit, &CUnitEdit::changed, this, [this] { OnDegreeChanged(); });
+  connect(&m_estimateEdit, &CUnitEdit::changed, this, [this] { OnEstimateChanged(); });
+}
+
+CSentenceDlg::~CSentenceDlg() {
+  // The workers hold pointers to the views: they end before the views go.
+  ShutdownAnimationWorkers();
+  delete m_webView;
+  delete m_seriesView;
+}
+
+QWidget* CSentenceDlg::CreateControl(const DialogItemTemplate& item) {
+  switch (item.id) {
+    case IDC_FORMULA_PICTURE:
+      return &m_formulaPicture;
+    case IDC_DEGREE_EDIT:
+      return &m_degreeEdit;
+    case IDC_ESTIMATE_EDIT:
+      return &m_estimateEdit;
+    case IDC_OUTPUT:
+      return &m_output;
+    case IDC_GRAPH_BUTTON: {
+      m_graphButton.setAutoDefault(false);
+      m_graphButton.setDefault(false);
+      return &m_graphButton;
+    }
+    case IDC_SENTENCE_COMBO:
+      return &m_sentenceCombo;
+    default: {
+      QWidget* control = CDialog::CreateControl(item);
+      if (item.id == IDC_RESTART_BUTTON) {
+        connect(qobject_cast<QPushButton*>(control), &QPushButton::clicked, this,
+                [this] { RestartGraphing(); });
+      }
+      return control;
+    }
+  }
+}
+
+void CSentenceDlg::DoDataExchange(bool saveAndValidate) {
+  DDX_Text(saveAndValidate, GetDlgItem(IDC_TRUTH_WORD), m_truthWord);
+  DDX_Text(saveAndValidate, &m_output, m_outputText);
+  DDX_Check(saveAndValidate, GetDlgItem(IDC_SHOW_OUTPUT), m_showOutput);
+}
+
+bool CSentenceDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  AddAboutToSystemMenu();
+  setWindowIcon(m_hIcon);
+  m_webView->CreateInPlaceholder(GetDlgItem(IDC_WEB_PLACEHOLDER), 1, this);
+  m_seriesView->CreateInPlaceholder(GetDlgItem(IDC_SERIES_PLACEHOLDER), 0, nullptr);
+  m_sentenceCombo.setCurrentIndex(g_selectedSentence);
+  m_sentenceCombo.SetSelectionFieldHeight(kSelectionFieldHeight);
+  m_output.SetTextFont(kLogFontTenthsOfPoint, "Verdana");
+  m_paused = true;
+  g_enteredDegree = 0.3f;
+  m_degreeEdit.SetValue(0.3f);
+  g_enteredEstimate = 0.9f;
+  m_estimateEdit.SetValue(0.9f);
+  m_formulaBitmap = QPixmap::fromImage(LoadBitmapImage(IDB_FORMULA));
+  Refresh();
+  return true;
+}
+
+void CSentenceDlg::AddAboutToSystemMenu() {
+  m_systemMenu = StandardWindowMenu();
+  const std::string aboutText = LoadResourceString(IDS_ABOUTBOX);
+  if (!aboutText.empty()) {
+    // Size and Maximize go (this window can do neither); About goes between
+    // Minimize and the separator above Close.
+    DeleteMenuAt(m_systemMenu, 2);
+    DeleteMenuAt(m_systemMenu, 3);
+    InsertMenuAt(m_systemMenu, 3, {IDM_ABOUTBOX, aboutText});
+  }
+}
+
+void CSentenceDlg::Refresh() {
+  if (!m_webView->IsStopped()) {
+    PauseGraphing();
+  }
+  UpdateData(true);
+  m_webView->ComputeSeries(g_enteredDegree, g_enteredEstimate, g_selectedSentence);
+  m_seriesView->ComputeSeries(g_enteredDegree, g_enteredEstimate, g_selectedSentence);
+  m_webView->SendPaint();
+  m_seriesView->SendPaint();
+  m_outputText =
+      QString::fromStdString(FormatRefreshedLog(CurrentFormula(), SeriesAt(0), SeriesAt(1)));
+  SetFormulaImage(m_formulaBitmap);
+  const int count = m_sentenceCombo.count();
+  std::string caption;
+  for (int i = 0; i < count; ++i) {
+    m_sentenceCombo.removeItem(i);
+    FormatSentenceCaption(caption, i);
+    m_sentenceCombo.insertItem(i, QString::fromStdString(caption));
+  }
+  m_sentenceCombo.setCurrentIndex(g_selectedSentence);
+  RedrawFormulaPicture();
+  UpdateData(false);
+}
+
+void CSentenceDlg::SetFormulaImage(const QPixmap& picture) {
+  // A bitmap static takes the size of its picture, at its own position.
+  m_formulaPicture.setPixmap(picture);
+  if (!picture.isNull()) {
+    m_formulaPicture.resize(picture.size());
+  }
+}
+
+void CSentenceDlg::RedrawFormulaPicture() {
+  m_formulaPicture.hide();
+  m_formulaPicture.show();
+}
+
+void CSentenceDlg::StartGraphing() {
+  m_paused = false;
+  m_webView->SignalStart();
+  m_graphButton.setText(QStringLiteral("Pause"));
+}
+
+void CSentenceDlg::PauseGraphing() {
+  m_paused = true;
+  m_webView->RequestStop();
+  m_graphButton.setText(QStringLiteral("Graph"));
+}
+
+void CSentenceDlg::RestartGraphing() {
+  Refresh();
+  m_webView->RequestRestart();
+}
+
+void CSentenceDlg::OnGraph() {
+  UpdateData(true);
+  if (m_paused) {
+    StartGraphing();
+  } else {
+    PauseGraphing();
+  }
+}
+
+void CSentenceDlg::OnSentenceChanged() {
+  g_selectedSentence = m_sentenceCombo.currentIndex();
+  const bool falseSentence =
+      g_selectedSentence == 1 || g_selectedSentence == 4 || g_selectedSentence == 5;
+  m_truthWord = falseSentence ? QStringLiteral("false") : QStringLiteral("true");
+  // Sentences 6 to 9 carry no degree; "no selection" (-1) counts as above 5.
+  GetDlgItem(IDC_DEGREE_EDIT)->setEnabled(static_cast<unsigned>(g_selectedSentence) <= 5u);
+  UpdateData(false);
+  Refresh();
+  m_seriesView->update();
+}
+
+void CSentenceDlg::OnSentenceDropDown() {
+  PauseGraphing();
+}
+
+void CSentenceDlg::OnDegreeChanged() {
+  UpdateData(true);
+  g_enteredDegree = static_cast<float>(m_degreeEdit.GetValue());
+  Refresh();
+}
+
+void CSentenceDlg::OnEstimateChanged() {
+  UpdateData(true);
+  g_enteredEstimate = static_cast<float>(m_estimateEdit.GetValue());
+  Refresh();
+}
+
+void CSentenceDlg::OnTimer(int) {
+  UpdateData(true);
+  if (m_showOutput == 0) {
+    return;
+  }
+  // The step of the view whose worker sent the notification: read from the
+  // other view it could repeat or skip values, or be 0 and wipe the page.
+  const int step = m_seriesView->m_stepCounter.load();
+  std::string log = m_outputText.toStdString();
+  if (!AppendStepToLog(log, g_logLineOpen, step, CurrentFormula(), g_series)) {
+    return;
+  }
+  m_outputText = QString::fromStdString(log);
+  RedrawFormulaPicture();
+  UpdateData(false);
+}
+
+void CSentenceDlg::timerEvent(QTimerEvent* event) {
+  if (event->timerId() == 0) {
+    OnTimer(0);
+    return;
+  }
+  CDialog::timerEvent(event);
+}
+
+bool CSentenceDlg::PreTranslateMessage(QKeyEvent* keyDown) {
+  // With Alt held a key is a menu or mnemonic key, not a key-down of its own.
+  if ((keyDown->modifiers() & Qt::AltModifier) != 0) {
+    return false;
+  }
+  switch (keyDown->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+      return true;
+    case Qt::Key_G:
+      OnGraph();
+      return false;
+    case Qt::Key_R:
+      RestartGraphing();
+      return false;
+    default:
+      return false;
+  }
+}
+
+void CSentenceDlg::OnSysCommand(unsigned nID, long) {
+  if ((nID & kSystemCommandMask) == IDM_ABOUTBOX) {
+    CAboutDlg about(this);
+    about.m_strVersion = QString::fromLatin1(kVersionText);
+    about.DoModal();
+    return;
+  }
+  DefaultSysCommand(nID);
+}
+
+void CSentenceDlg::DefaultSysCommand(unsigned nID) {
+  switch (nID & kSystemCommandMask) {
+    case SC_MINIMIZE:
+      showMinimized();
+      break;
+    case SC_RESTORE:
+      showNormal();
+      break;
+    case SC_CLOSE:
+      close();
+      break;
+    default:
+      break;
+  }
+}
+
+bool CSentenceDlg::IsOverDiagram(const QPoint& pos) const {
+  for (int id : {IDC_WEB_PLACEHOLDER, IDC_SERIES_PLACEHOLDER}) {
+    const QWidget* placeholder = GetDlgItem(id);
+    if (placeholder != nullptr && placeholder->geometry().contains(pos)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void CSentenceDlg::contextMenuEvent(QContextMenuEvent* event) {
+  // The window menu on the dialog's own area and its static texts; the
+  // diagrams take no input, so a right click there opens nothing.
+  if (event->reason() == QContextMenuEvent::Mouse && IsOverDiagram(event->pos())) {
+    event->accept();
+    return;
+  }
+  const QPoint at =
+      event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : mapToGlobal(QPoint(0, 0));
+  event->accept();
+  ShowSystemMenu(at);
+}
+
+void CSentenceDlg::ShowSystemMenu(const QPoint& globalPos) {
+  QMenu menu(this);
+  for (const WindowMenuEntry& entry : m_systemMenu) {
+    if (entry.command == 0) {
+      menu.addSeparator();
+    } else if (OfferedOnThisPlatform(entry.command)) {
+      QAction* action = menu.addAction(QString::fromStdString(entry.text));
+      action->setData(entry.command);
+    }
+  }
+  const QAction* chosen = menu.exec(globalPos);
+  if (chosen != nullptr) {
+    OnSysCommand(chosen->data().toUInt(), 0);
+  }
+}

@@ -1,0 +1,87 @@
+// The main window and the controller of the whole tool: it owns the two
+// diagram views, keeps the entered run parameters, and turns every user
+// action into Refresh, StartGraphing, PauseGraphing or RestartGraphing.
+#pragma once
+
+#include <QCheckBox>
+#include <QIcon>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "color_static.h"
+#include "dialog.h"
+#include "pretranslate.h"
+#include "sentence.h"
+#include "sentence_combo.h"
+#include "unit_edit.h"
+#include "window_menu.h"
+
+class CDiagramView;
+
+// What the user has entered; RunParams receives a copy on every Refresh.
+// User interface thread only.
+extern SentenceKind g_selectedSentence;
+extern float g_enteredDegree;
+extern float g_enteredEstimate;
+
+class CSentenceDlg : public CDialog, public CPreTranslate {
+  Q_OBJECT
+
+ public:
+  explicit CSentenceDlg(QWidget* parent = nullptr);
+  ~CSentenceDlg() override;
+
+  void Refresh();
+  void StartGraphing();
+  void PauseGraphing();
+  void RestartGraphing();
+
+  void OnGraph();
+  void OnSentenceChanged();
+  void OnSentenceDropDown();
+  void OnDegreeChanged();
+  void OnEstimateChanged();
+  // WM_TIMER: the time-series worker has taken a step.
+  void OnTimer(int timerId);
+  void OnSysCommand(unsigned nID, long lParam);
+
+  // Enter and Escape are consumed; G and R act and pass on.
+  bool PreTranslateMessage(QKeyEvent* keyDown) override;
+
+  // The window menu as it stands after initialisation.
+  const WindowMenu& SystemMenu() const { return m_systemMenu; }
+
+  bool m_paused = true;
+  CDiagramView* m_webView = nullptr;
+  CDiagramView* m_seriesView = nullptr;
+  QLabel m_formulaPicture;
+  CUnitEdit m_degreeEdit;
+  CUnitEdit m_estimateEdit;
+  CColorStatic m_output{0, 0};
+  QPushButton m_graphButton;
+  CSentenceCombo m_sentenceCombo;
+  QString m_truthWord;
+  QString m_outputText;
+  int m_showOutput = 0;
+  QPixmap m_formulaBitmap;
+  QIcon m_hIcon;
+
+ protected:
+  QWidget* CreateControl(const DialogItemTemplate& item) override;
+  void DoDataExchange(bool saveAndValidate) override;
+  bool OnInitDialog() override;
+
+  void timerEvent(QTimerEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void AddAboutToSystemMenu();
+  void SetFormulaImage(const QPixmap& picture);
+  void RedrawFormulaPicture();
+  void ShowSystemMenu(const QPoint& globalPos);
+  void DefaultSysCommand(unsigned nID);
+  bool IsOverDiagram(const QPoint& pos) const;
+
+  WindowMenu m_systemMenu;
+};

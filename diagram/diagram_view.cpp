@@ -1,10 +1,27 @@
 #include "diagram_view.h"
 
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
 #include "animation_worker.h"
+#include "gl_emit.h"
+#include "render_target.h"
 #include "series.h"
 
-CDiagramView::CDiagramView() = default;
-CDiagramView::~CDiagramView() = default;
+CDiagramView::CDiagramView() : m_target(std::make_unique<DiagramRenderTarget>()) {
+  setFocusPolicy(Qt::NoFocus);
+  setContextMenuPolicy(Qt::PreventContextMenu);
+  setAttribute(Qt::WA_NoMousePropagation);
+}
+
+CDiagramView::~CDiagramView() {
+  // A worker holds a pointer to its view; none may outlive the view it steps.
+  if (m_workerStarted) {
+    ShutdownAnimationWorkers();
+  }
+}
 
 void CDiagramView::CreateInPlaceholder(QWidget* placeholder, int mode, QWidget* notifyWnd) {
   m_mode = mode;
@@ -12,12 +29,16 @@ void CDiagramView::CreateInPlaceholder(QWidget* placeholder, int mode, QWidget* 
   if (notifyWnd != nullptr) {
     SetNotifyWindow(notifyWnd);
   }
-  m_width = placeholder->width();
-  m_height = placeholder->height();
+  const QRect client = placeholder->contentsRect();
+  m_width = client.width();
+  m_height = client.height();
   setParent(placeholder);
-  setGeometry(0, 0, m_width, m_height);
+  setGeometry(client);
+  placeholder->installEventFilter(this);
+  SetupPixelFormat(*m_target);
   show();
   StartAnimationWorker({this, m_mode, &m_stepCounter});
+  m_workerStarted = true;
 }
 
 void CDiagramView::ComputeSeries(float degree, float estimate, SentenceKind sentence) {
@@ -29,7 +50,103 @@ void CDiagramView::RequestRestart() {
   AnimationRequestRestart();
   m_stepCounter = 0;
 }
-void CDiagramView::RequestStop() { AnimationRequestStop(); }
-void CDiagramView::SignalStart() { AnimationSignalStart(); }
-bool CDiagramView::IsStopped() const { return AnimationIsStopped(); }
-void CDiagramView::SendPaint() { repaint(); }
+void CDiagramView::RequestStop() {
+  AnimationRequestStop();
+}
+void CDiagramView::SignalStart() {
+  AnimationSignalStart();
+}
+bool CDiagramView::IsStopped() const {
+  return AnimationIsStopped();
+}
+void CDiagramView::SendPaint() {
+  repaint();
+}
+
+void CDiagramView::paintEvent(QPaintEvent*) {
+  const QImage picture = RenderPicture();
+  if (picture.isNull()) {
+    return;  // silently unpainted: the black placeholder shows through
+  }
+  QPainter painter(this);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(QPoint(0, 0), picture);
+}
+
+QImage CDiagramView::RenderPicture() {
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = size() * ratio;
+  if (!m_target->Begin(pixels)) {
+    return QImage();
+  }
+  BeginDiagramPaint(pixels.width(), pixels.height());
+  switch (m_mode) {
+    case 0:
+      DrawTimeSeries();
+      break;
+    case 1:
+      DrawWebDiagram();
+      break;
+    default:
+      break;  // an unknown mode shows plain black
+  }
+  QImage picture = m_target->End();
+  picture.setDevicePixelRatio(ratio);
+  return picture;
+}
+
+void CDiagramView::DrawFrame() {
+  EmitStroke(FrameStroke());
+}
+void CDiagramView::DrawDiagonal() {
+  EmitStroke(DiagonalStroke());
+}
+void CDiagramView::DrawCurve() {
+  EmitStroke(CurveStroke());
+}
+
+void CDiagramView::DrawWebDiagram() {
+  DrawFrame();
+  DrawDiagonal();
+  DrawCurve();
+  if (const auto trace = WebTraceStroke(CounterReader(), g_series)) {
+    EmitStroke(*trace);
+  }
+}
+
+void CDiagramView::DrawTimeSeries() {
+  if (const auto page = TimeSeriesStroke(CounterReader(), g_series)) {
+    EmitStroke(*page);
+  }
+}
+
+StepCounterRead CDiagramView::CounterReader() const {
+  return [this] { return m_stepCounter.load(); };
+}
+
+bool CDiagramView::eventFilter(QObject* watched, QEvent* event) {
+  // Keep filling the placeholder should a layout resize it after creation.
+  if (watched == parentWidget() && event->type() == QEvent::Resize) {
+    setGeometry(parentWidget()->contentsRect());
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void CDiagramView::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+}
+void CDiagramView::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+}
+void CDiagramView::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
+}
+void CDiagramView::mouseMoveEvent(QMouseEvent* event) {
+  event->accept();
+}
+void CDiagramView::wheelEvent(QWheelEvent* event) {
+  event->accept();
+}
+void CDiagramView::contextMenuEvent(QContextMenuEvent* event) {
+  event->accept();
+}

@@ -1,20 +1,32 @@
-// An OpenGL child window that shows one diagram of the current series.
+// The child window that shows one diagram of the current series, drawn with
+// OpenGL.
 #pragma once
 
-#include <QOpenGLWidget>
+#include <QWidget>
 #include <atomic>
+#include <memory>
 
+#include "drawing.h"
 #include "sentence.h"
 
-class CDiagramView : public QOpenGLWidget {
+class DiagramRenderTarget;
+
+// The picture is drawn with OpenGL into an offscreen framebuffer and put on
+// screen through the widget's own paint event. That keeps repaint()
+// synchronous (when it returns, the screen shows the current step count) and
+// keeps the main window alive on a display without OpenGL; a texture-composed
+// OpenGL widget can promise neither.
+class CDiagramView : public QWidget {
   Q_OBJECT
 
  public:
   CDiagramView();
   ~CDiagramView() override;
 
-  // Becomes a child filling the placeholder, with mode 0 (time series) or 1
-  // (web); starts this view's worker. A null notifyWnd keeps the current one.
+  // Becomes a child filling the placeholder's client area, with mode 0 (time
+  // series) or 1 (web); sets up its OpenGL surface (telling the user once if
+  // there is none) and starts this view's worker. A null notifyWnd keeps the
+  // current one.
   virtual void CreateInPlaceholder(QWidget* placeholder, int mode, QWidget* notifyWnd);
 
   // Computes the series into the model and zeroes this view's step counter.
@@ -26,10 +38,38 @@ class CDiagramView : public QOpenGLWidget {
   bool IsStopped() const;
 
   // Redraws now; when it returns the screen shows the current step count.
+  // QWidget::repaint() does the same.
   void SendPaint();
 
   int m_mode = 0;
   int m_height = 0;
   int m_width = 0;
   std::atomic<int> m_stepCounter{0};
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  // The view takes no input: these swallow what would otherwise travel on to
+  // the placeholder and the dialog.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  // One whole picture at the widget's size in device pixels, or a null image
+  // when no context can be had this time.
+  QImage RenderPicture();
+
+  void DrawFrame();
+  void DrawDiagonal();
+  void DrawCurve();
+  void DrawWebDiagram();
+  void DrawTimeSeries();
+  StepCounterRead CounterReader() const;
+
+  std::unique_ptr<DiagramRenderTarget> m_target;
+  bool m_workerStarted = false;
 };

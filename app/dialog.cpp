@@ -137,6 +137,14 @@ void CDialog::OnCancel() {
   done(IDCANCEL);
 }
 
+void CDialog::accept() {
+  OnOK();
+}
+
+void CDialog::reject() {
+  OnCancel();
+}
+
 void CDialog::DDX_Text(bool saveAndValidate, QWidget* control, QString& value) {
   if (auto* label = qobject_cast<QLabel*>(control)) {
     saveAndValidate ? void(value = label->text()) : label->setText(value);

@@ -60,6 +60,10 @@ class CDialog : public QDialog {
   static void DDX_Check(bool saveAndValidate, QWidget* control, int& value);
 
   void setVisible(bool visible) override;
+  // Closing the window, Escape and a template's OK button end the modal
+  // loop through OnCancel and OnOK, with IDCANCEL and IDOK.
+  void accept() override;
+  void reject() override;
 
  private:
   void CreateControls(const DialogTemplate& dialogTemplate);

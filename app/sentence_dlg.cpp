@@ -1,5 +1,6 @@
 #include "sentence_dlg.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -236,6 +237,16 @@ bool CSentenceDlg::PreTranslateMessage(QKeyEvent* keyDown) {
   // With Alt held a key is a menu or mnemonic key, not a key-down of its own.
   if ((keyDown->modifiers() & Qt::AltModifier) != 0) {
     return false;
+  }
+  if (keyDown->key() == Qt::Key_F10 && keyDown->modifiers() == Qt::ShiftModifier) {
+    // The desktop's keyboard equivalent of a right click: the focused control
+    // shows its own menu if it has one, the window menu otherwise.
+    if (QWidget* focus = QApplication::focusWidget()) {
+      QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                                focus->mapToGlobal(QPoint(0, 0)));
+      QApplication::sendEvent(focus, &request);
+    }
+    return true;
   }
   switch (keyDown->key()) {
     case Qt::Key_Return:

@@ -4,6 +4,11 @@
 
 #include <QApplication>
 
+#include <unistd.h>
+
+#include <string>
+
+#include "animation_worker.h"
 #include "pretranslate.h"
 
 int main(int argc, char** argv) {
@@ -11,5 +16,8 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   InstallPreTranslateFilter(application);
+  // A start event of our own: a running application, or another test
+  // program, must not start or stop these windows' animation.
+  SetStartEventName("VeridriftAppTest-" + std::to_string(getpid()));
   return RUN_ALL_TESTS();
 }

@@ -1,10 +1,52 @@
 #include "color_static.h"
 
-CColorStatic::CColorStatic(unsigned, unsigned, QWidget* parent) : QLabel(parent) {}
+#include <QPalette>
+
+namespace {
+
+QColor FromColorRef(unsigned colorRef) {
+  return QColor(static_cast<int>(colorRef & 0xFF), static_cast<int>((colorRef >> 8) & 0xFF),
+                static_cast<int>((colorRef >> 16) & 0xFF));
+}
+
+}  // namespace
+
+CColorStatic::CColorStatic(unsigned backColor, unsigned textColor, QWidget* parent)
+    : QLabel(parent) {
+  if (backColor == 0 && textColor == 0) {
+    m_backColor = QColor(0, 0, 0);
+    m_textColor = QColor(255, 255, 255);
+  } else {
+    m_backColor = FromColorRef(backColor);
+    m_textColor = FromColorRef(textColor);
+  }
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, m_backColor);
+  colours.setColor(QPalette::WindowText, m_textColor);
+  setPalette(colours);
+  setAutoFillBackground(true);
+  // The log is shown as it is written: no markup, no centring.
+  setTextFormat(Qt::PlainText);
+  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  setWordWrap(true);
+}
+
 CColorStatic::~CColorStatic() = default;
 
 void CColorStatic::SetTextFont(int tenthsOfPoint, const char* faceName) {
-  QFont font(QString::fromLatin1(faceName));
-  font.setPointSizeF(tenthsOfPoint / 10.0);
-  setFont(font);
+  QFont font;
+  if (faceName != nullptr) {
+    font.setFamily(QString::fromLatin1(faceName));
+  }
+  if (tenthsOfPoint > 0) {
+    font.setPointSizeF(tenthsOfPoint / 10.0);
+  }
+  // Every attribute set here is the panel's own: a bold or italic window
+  // font must not show through.
+  font.setWeight(QFont::Normal);
+  font.setStyle(QFont::StyleNormal);
+  font.setUnderline(false);
+  font.setStrikeOut(false);
+  m_font = font;
+  setFont(m_font);
 }

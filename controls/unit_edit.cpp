@@ -1,13 +1,230 @@
 #include "unit_edit.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <algorithm>
+#include <cmath>
+
+#include "key_characters.h"
 #include "number_text.h"
 
-CUnitEdit::CUnitEdit(QWidget* parent) : QLineEdit(parent) {}
+namespace {
+
+// A character outside ASCII can never be part of a number; in the rules it
+// stands as a code that none of them accepts.
+constexpr char kForeignCharacter = '\x7f';
+
+bool IsEnter(const QKeyEvent& keyDown) {
+  return keyDown.key() == Qt::Key_Return || keyDown.key() == Qt::Key_Enter;
+}
+
+// The standard menu's Paste entry, found by name (or by its caption where the
+// menu carries no names).
+QAction* PasteAction(const QMenu& menu) {
+  const QString caption = QCoreApplication::translate("QLineEdit", "&Paste");
+  for (QAction* action : menu.actions()) {
+    if (action->objectName() == QLatin1String("edit-paste") || action->text().startsWith(caption)) {
+      return action;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+CUnitEdit::CUnitEdit(QWidget* parent) : QLineEdit(parent), m_inputLimit(maxLength()) {
+  // A plain edit control accepts no drops; text arrives by typing or pasting.
+  setAcceptDrops(false);
+  connect(this, &QLineEdit::textChanged, this, [this] {
+    if (!m_settingText) {
+      emit changed();
+    }
+  });
+}
+
 CUnitEdit::~CUnitEdit() = default;
 
 void CUnitEdit::SetValue(float value) {
-  setText(QString::fromStdString(FormatFixed2(value)));
+  SetWindowText(Normalize(FormatFixed2(static_cast<double>(value))));
+}
+
+double CUnitEdit::GetValue() const {
+  const double value = ParseDouble(ReadWindow());
+  return std::isnan(value) ? 0.0 : value;
+}
+
+bool CUnitEdit::PreTranslateMessage(QKeyEvent* keyDown) {
+  if (keyDown->type() != QEvent::KeyPress) {
+    return false;
+  }
+  if (IsEnter(*keyDown)) {
+    const EnterOutcome outcome = EnterRule(ReadWindow());
+    SetWindowText(outcome.text);
+    PlaceCaret(outcome.caret);
+    return false;  // the dialog around the field sees Enter next
+  }
+  if (keyDown->key() == Qt::Key_Delete) {
+    return DeleteRule(ReadWindow(), ReadSelection()) == DeleteAction::kConsume;
+  }
+  return false;
+}
+
+void CUnitEdit::OnChar(unsigned character) {
+  m_inputLimit = kInputLimit;
+  const CharOutcome outcome = CharRule(ReadWindow(), ReadSelection(), character);
+  switch (outcome.action) {
+    case CharAction::kSwallow:
+      break;
+    case CharAction::kDefault:
+      DefaultChar(character);
+      break;
+    case CharAction::kSet:
+      SetWindowText(outcome.text);
+      break;
+    case CharAction::kSetWithCaret:
+    case CharAction::kReplace:
+      SetWindowText(outcome.text);
+      PlaceCaret(outcome.caret);
+      break;
+  }
+}
+
+void CUnitEdit::OnKillFocus() {
+  SetWindowText(Normalize(ReadWindow()));
+}
+
+bool CUnitEdit::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    // A key that types a character is the field's, never a shortcut of the
+    // line edit or the window: Ctrl+V must reach the rules as 0x16.
+    auto* keyDown = static_cast<QKeyEvent*>(event);
+    if (!IsEnter(*keyDown) && keyDown->key() != Qt::Key_Escape &&
+        !CharactersOfKey(*keyDown).isEmpty()) {
+      event->accept();
+      return true;
+    }
+  }
+  return QLineEdit::event(event);
+}
+
+void CUnitEdit::keyPressEvent(QKeyEvent* keyDown) {
+  const QString characters = CharactersOfKey(*keyDown);
+  if (!characters.isEmpty()) {
+    for (const QChar c : characters) {
+      OnChar(c.unicode());
+    }
+  } else if (keyDown->matches(QKeySequence::Paste)) {
+    PasteLimited(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+  } else if (keyDown->text().isEmpty() || !keyDown->text().at(0).isPrint()) {
+    // OnKeyDown: caret movement, selection, Delete, Shift+Insert and the rest
+    // of the line edit's own handling of keys that type nothing.
+    QLineEdit::keyPressEvent(keyDown);
+  }
+  // Keys stay with the field, as they stay with a focused edit control, so
+  // that the pre-translation walk never sees the same key again from a parent.
+  keyDown->accept();
+}
+
+void CUnitEdit::inputMethodEvent(QInputMethodEvent* input) {
+  // The composition in progress is shown as the line edit shows it; what the
+  // input method commits is typed, one character at a time.
+  QInputMethodEvent preeditOnly(input->preeditString(), input->attributes());
+  QLineEdit::inputMethodEvent(&preeditOnly);
+  for (const QChar c : input->commitString()) {
+    OnChar(c.unicode());
+  }
+  input->accept();
+}
+
+void CUnitEdit::focusOutEvent(QFocusEvent* focus) {
+  QLineEdit::focusOutEvent(focus);
+  // The field's own context menu takes the focus only for a moment; an edit
+  // control keeps it while its menu is open.
+  if (focus->reason() != Qt::PopupFocusReason) {
+    OnKillFocus();
+  }
+}
+
+void CUnitEdit::contextMenuEvent(QContextMenuEvent* request) {
+  QMenu* menu = createStandardContextMenu();
+  // The menu's entries work, but the shortcuts it names do not: in this field
+  // Ctrl+V and the like are typed characters, and swallowed.
+  for (QAction* action : menu->actions()) {
+    action->setText(action->text().section(QLatin1Char('\t'), 0, 0));
+  }
+  if (QAction* paste = PasteAction(*menu)) {
+    disconnect(paste, &QAction::triggered, this, nullptr);
+    connect(paste, &QAction::triggered, this,
+            [this] { PasteLimited(QGuiApplication::clipboard()->text(QClipboard::Clipboard)); });
+  }
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(request->globalPos());
+}
+
+void CUnitEdit::mouseReleaseEvent(QMouseEvent* release) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (release->button() == Qt::MiddleButton && clipboard->supportsSelection() && !isReadOnly()) {
+    // The X11 middle-click paste is a paste like any other: unfiltered, limited.
+    deselect();
+    PasteLimited(clipboard->text(QClipboard::Selection));
+    release->accept();
+    return;
+  }
+  QLineEdit::mouseReleaseEvent(release);
+}
+
+std::string CUnitEdit::ReadWindow() const {
+  std::string window;
+  for (const QChar c : text().left(static_cast<qsizetype>(kTextWindow))) {
+    window += c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : kForeignCharacter;
+  }
+  return window;
+}
+
+Selection CUnitEdit::ReadSelection() const {
+  if (!hasSelectedText()) {
+    return {cursorPosition(), cursorPosition()};
+  }
+  return {selectionStart(), selectionEnd()};
+}
+
+void CUnitEdit::SetWindowText(const std::string& text) {
+  m_settingText = true;
+  setText(QString::fromStdString(text));
+  setCursorPosition(0);  // where an edit control leaves the caret after a new text
+  m_settingText = false;
   emit changed();
 }
 
-double CUnitEdit::GetValue() const { return ParseDouble(text().left(4).toStdString()); }
+void CUnitEdit::PlaceCaret(int position) {
+  setCursorPosition(std::clamp(position, 0, static_cast<int>(text().size())));
+}
+
+void CUnitEdit::DefaultChar(unsigned character) {
+  if (character == kBackspace) {
+    backspace();
+    return;
+  }
+  const auto kept = text().size() - selectedText().size();
+  if (kept + 1 > m_inputLimit) {
+    return;  // the control refuses input beyond its limit
+  }
+  insert(QString(QChar(static_cast<char16_t>(character))));
+}
+
+void CUnitEdit::PasteLimited(const QString& clip) {
+  // The limit cuts what is pasted, never what is already there.
+  const auto kept = text().size() - selectedText().size();
+  const auto room = std::max<qsizetype>(0, m_inputLimit - kept);
+  const QString fitting = clip.left(room);
+  if (fitting.isEmpty() && !hasSelectedText()) {
+    return;
+  }
+  insert(fitting);
+}

@@ -46,6 +46,8 @@ PeerProcess::~PeerProcess() {
 }
 
 bool PeerProcess::Start(const std::vector<std::string>& args) {
+  // A peer that dies must fail the test, not kill it when we next write.
+  signal(SIGPIPE, SIG_IGN);
   int in[2];
   int out[2];
   int err[2];

@@ -19,7 +19,8 @@ class TwoInstancesTest : public WorkerTest {
   void StartPeer() {
     ASSERT_TRUE(
         m_peer.Start({ANIMATION_PEER, "animate", m_eventName, std::to_string(kPeerInterval)}));
-    ASSERT_TRUE(m_peer.ReadLineMatching([](const std::string& l) { return l == "ready"; }, 20000));
+    ASSERT_TRUE(m_peer.ReadLineMatching([](const std::string& l) { return l == "ready"; }, 20000))
+        << "the peer did not come up: " << m_peer.ReadStderr(2000);
   }
   void TellPeer(const std::string& command) {
     ASSERT_TRUE(m_peer.WriteLine(command));
@@ -40,7 +41,8 @@ class TwoInstancesTest : public WorkerTest {
   void TearDown() override {
     if (m_peer.Pid() > 0 && m_peer.Wait(0) < 0) {
       m_peer.WriteLine("quit");
-      EXPECT_EQ(m_peer.Wait(20000), 0) << "the peer ended cleanly, its sanitizer silent";
+      EXPECT_EQ(m_peer.Wait(20000), 0)
+          << "the peer ended cleanly, its sanitizer silent: " << m_peer.ReadStderr(2000);
     }
     WorkerTest::TearDown();
   }

@@ -122,8 +122,8 @@ void CUnitEdit::keyPressEvent(QKeyEvent* keyDown) {
   } else if (keyDown->matches(QKeySequence::Paste)) {
     PasteLimited(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
   } else if (keyDown->text().isEmpty() || !keyDown->text().at(0).isPrint()) {
-    // OnKeyDown: caret movement, selection, Delete, Shift+Insert and the rest
-    // of the line edit's own handling of keys that type nothing.
+    // OnKeyDown: caret movement, selection, Delete and the rest of the line
+    // edit's own handling of keys that type nothing.
     QLineEdit::keyPressEvent(keyDown);
   }
   // Keys stay with the field, as they stay with a focused edit control, so
@@ -145,8 +145,10 @@ void CUnitEdit::inputMethodEvent(QInputMethodEvent* input) {
 void CUnitEdit::focusOutEvent(QFocusEvent* focus) {
   QLineEdit::focusOutEvent(focus);
   // The field's own context menu takes the focus only for a moment; an edit
-  // control keeps it while its menu is open.
-  if (focus->reason() != Qt::PopupFocusReason) {
+  // control keeps it while its menu is open. A window that is closing, or
+  // being destroyed, takes the focus for good, and its owner must not be
+  // called back half-destroyed for a value nobody will see.
+  if (focus->reason() != Qt::PopupFocusReason && !window()->isHidden()) {
     OnKillFocus();
   }
 }

@@ -442,6 +442,24 @@ TEST_F(UnitEditTest, LeavingTheFieldNormalisesAndNotifies) {
   EXPECT_EQ(notices.size(), 1u);
 }
 
+TEST(UnitEditClosing, AClosingWindowDoesNotCallItsOwnerBack) {
+  int notices = 0;
+  auto* window = new QWidget;
+  auto* field = new CUnitEdit(window);
+  new QLineEdit(window);
+  QObject::connect(field, &CUnitEdit::changed, [&] { ++notices; });
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  field->setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }));
+  field->setText("0.5");
+  notices = 0;
+  window->close();
+  delete window;
+  EXPECT_EQ(notices, 0);
+}
+
 TEST_F(UnitEditTest, SetValueShowsTheNormalisedText) {
   struct ValueCase {
     float value;

@@ -181,6 +181,9 @@ void CSentenceDlg::OnGraph() {
 }
 
 void CSentenceDlg::OnSentenceChanged() {
+  // Read the screen first: "Show Output" may have been checked since the last
+  // exchange, and showing the members below must not uncheck it.
+  UpdateData(true);
   g_selectedSentence = m_sentenceCombo.currentIndex();
   const bool falseSentence =
       g_selectedSentence == 1 || g_selectedSentence == 4 || g_selectedSentence == 5;

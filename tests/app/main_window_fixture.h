@@ -11,17 +11,28 @@
 
 #include "output_log.h"
 #include "sentence_dlg.h"
+#include "start_event.h"
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
+// This test program's own start event (a running application has another).
+const std::string& TestStartEventName();
 
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_selectedSentence = 0;
     g_logLineOpen = false;
+    // A window of an earlier test may have left the animation signalled.
+    OpenStartEvent(TestStartEventName())->Reset();
     dialog = std::make_unique<CSentenceDlg>();
     dialog->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
     dialog->activateWindow();
-    QTest::qWait(20);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
   }
   void TearDown() override {
     CDialog::SetModalHook(nullptr);

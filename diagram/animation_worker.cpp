@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "start_event.h"
@@ -148,22 +149,29 @@ void RunSteps(QWidget* viewWnd, std::atomic<int>* stepCounter, bool notifies, in
       IdleAtLimit(*stepCounter, intervalMs);
       continue;
     }
-    const int next = current + 1 == 1 ? 2 : current + 1;
-    // Only the user interface thread writes the counter besides us, and only
-    // to zero it: if it did since we read, the step is dropped unshown and
-    // taken again from zero.
-    if (!stepCounter->compare_exchange_strong(current, next)) {
-      continue;
+    const std::optional<int> next = AdvanceStepCounter(*stepCounter, current);
+    if (!next) {
+      continue;  // zeroed meanwhile: the step is dropped unshown and taken from zero
     }
     SendPaint(viewWnd);
     if (notifies) {
-      SendStepNotification(stepCounter, next);
+      SendStepNotification(stepCounter, *next);
     }
     PaceSleep(intervalMs);
   }
 }
 
 }  // namespace
+
+std::optional<int> AdvanceStepCounter(std::atomic<int>& stepCounter, int seen) {
+  const int next = seen + 1 == 1 ? 2 : seen + 1;
+  // Only the user interface thread writes the counter besides the worker,
+  // and only to zero it: a compare-and-swap lets that zero win.
+  if (!stepCounter.compare_exchange_strong(seen, next)) {
+    return std::nullopt;
+  }
+  return next;
+}
 
 void RunTimeSeriesSteps(QWidget* viewWnd, std::atomic<int>* stepCounter, int intervalMs) {
   RunSteps(viewWnd, stepCounter, true, intervalMs);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -53,6 +54,12 @@ bool SetStartEventName(const std::string& name);
 void AnimationWorkerProc(WorkerTarget target, int intervalMs);
 void RunTimeSeriesSteps(QWidget* viewWnd, std::atomic<int>* stepCounter, int intervalMs);
 void RunWebSteps(QWidget* viewWnd, std::atomic<int>* stepCounter, int intervalMs);
+
+// One step of a worker that read `seen` from its view's counter: the next
+// count (0 is followed by 2, never 1), stored only if the counter still holds
+// `seen`. Nothing when the user interface thread zeroed it meanwhile: the
+// zero stands, and the step is neither shown nor told.
+std::optional<int> AdvanceStepCounter(std::atomic<int>& stepCounter, int seen);
 
 // The process-wide controls. Written only through the functions above; here
 // to be read (tests, diagnostics).

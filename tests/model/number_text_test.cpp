@@ -60,12 +60,8 @@ TEST(FormatSignificant9, GivesBackTheSingleExactly) {
   const struct {
     float value;
     const char* text;
-  } cases[] = {{0.0f, "0"},
-               {0.9f, "0.899999976"},
-               {0.40000003576278687f, "0.400000036"},
-               {1.0f, "1"},
-               {-9999.0f, "-9999"},
-               {1.88e-12f, "1.88000006e-12"}};
+  } cases[] = {{0.0f, "0"}, {0.9f, "0.899999976"}, {0.40000003576278687f, "0.400000036"},
+               {1.0f, "1"}, {-9999.0f, "-9999"},   {1.88e-12f, "1.88000006e-12"}};
   for (const auto& c : cases) {
     EXPECT_EQ(FormatSignificant9(c.value), c.text);
     EXPECT_EQ(static_cast<float>(ParseDouble(FormatSignificant9(c.value))), c.value);
@@ -74,7 +70,7 @@ TEST(FormatSignificant9, GivesBackTheSingleExactly) {
 
 struct ParseCase {
   const char* name;
-  const char* text;
+  std::string_view text;
   double value;
   std::size_t consumed;
 };
@@ -102,12 +98,29 @@ TEST(ParseDouble, ReadsAsAtofDoes) {
       {"comma is not a separator", "0,5", 0.0, 1},
       {"overflow", "1e999", std::numeric_limits<double>::infinity(), 5},
       {"underflow", "1e-999", 0.0, 6},
+      {"second sign stops", "+-5", 0.0, 0},
+      {"doubled minus stops", "--.5", 0.0, 0},
+      {"sign after hex prefix", "0x-2", 0.0, 1},
+      {"words after hex prefix", "0xinf", 0.0, 1},
+      {"hex exponent with two signs", "0x1p+-5", 1.0, 3},
+      {"stops at an embedded zero byte",
+       std::string_view("0.5\0"
+                        "9",
+                        5),
+       0.5, 3},
   };
   for (const auto& c : cases) {
     std::size_t consumed = 99;
     EXPECT_EQ(ParseDoublePrefix(c.text, &consumed), c.value) << c.name;
     EXPECT_EQ(consumed, c.consumed) << c.name;
   }
+}
+
+TEST(ParseDouble, UnderflowWithoutNegativeExponentReadsZero) {
+  const std::string tiny = "0." + std::string(400, '0') + "1";
+  std::size_t consumed = 0;
+  EXPECT_EQ(ParseDoublePrefix(tiny, &consumed), 0.0);
+  EXPECT_EQ(consumed, tiny.size());
 }
 
 TEST(ParseDouble, NanAndInfinityAreRead) {

@@ -49,8 +49,8 @@ TEST(ComputeSeries, MatchesTheKnownRuns) {
 
 TEST(ComputeSeries, SentenceSixDecaysAsSquares) {
   ComputeSeriesValues(0.3f, 0.9f, 6);
-  const double approx[] = {0.9, 0.81, 0.6561, 0.43047, 0.18530, 0.034337, 0.0011790, 1.39e-06,
-                           1.88e-12};
+  const double approx[] = {0.9,      0.81,      0.6561,   0.43047, 0.18530,
+                           0.034337, 0.0011790, 1.39e-06, 1.88e-12};
   for (int i = 1; i <= 9; ++i) {
     EXPECT_NEAR(SeriesAt(i), approx[i - 1], approx[i - 1] * 1e-3) << i;
   }

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app_process.h"
+#include "start_event.h"
 #include "x11_session.h"
 
 namespace {
@@ -21,6 +22,15 @@ struct CloseCase {
 class ClosingTheMainWindow : public ::testing::TestWithParam<CloseCase> {};
 
 TEST_P(ClosingTheMainWindow, EndsTheProcessWithStatusZeroWithinASecond) {
+  // The real application shares the user's start event; a window closed
+  // while running leaves it signalled, so put it back as it was found.
+  const std::unique_ptr<StartEvent> userEvent = OpenStartEvent();
+  const bool wasSignalled = userEvent->IsSet();
+  struct Restore {
+    StartEvent& event;
+    bool signalled;
+    ~Restore() { signalled ? event.Set() : event.Reset(); }
+  } restore{*userEvent, wasSignalled};
   X11Session x11;
   ASSERT_TRUE(x11.ok()) << "no X display";
   AppProcess app(VERIDRIFT_EXE, {"QT_QPA_PLATFORM=xcb"});

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh prefix and checks that a desktop finds
+# everything there, and that the desktop entry and metainfo validate.
+set -euo pipefail
+build_dir=$1
+source_dir=$2
+app_id=org.veridrift.Veridrift
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+desktop-file-validate "$source_dir/res/desktop/$app_id.desktop"
+appstreamcli validate --no-net --pedantic "$source_dir/res/desktop/$app_id.metainfo.xml" >/dev/null ||
+  appstreamcli validate --no-net "$source_dir/res/desktop/$app_id.metainfo.xml"
+
+cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+expected=(
+  bin/veridrift
+  bin/veridrift-series
+  share/applications/$app_id.desktop
+  share/metainfo/$app_id.metainfo.xml
+  share/icons/hicolor/16x16/apps/$app_id.png
+  share/icons/hicolor/32x32/apps/$app_id.png
+)
+for f in "${expected[@]}"; do
+  [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
+done
+[ -x "$prefix/bin/veridrift" ] || { echo "veridrift is not executable"; exit 1; }
+desktop-file-validate "$prefix/share/applications/$app_id.desktop"
+# The icons must be the sizes their folders promise.
+for size in 16 32; do
+  header=$(od -An -tx1 -j16 -N8 "$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png" | tr -d ' \n')
+  [ "$header" = "$(printf '%08x%08x' "$size" "$size")" ] || { echo "icon $size has the wrong size"; exit 1; }
+done
+"$prefix/bin/veridrift-series" 0 0.30 0.90 | grep -q $'^999\t0.899999976$'
+echo "install into a temporary prefix: ok"

@@ -5,6 +5,8 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
+#include <memory>
+#include <utility>
 
 DiagramRenderTarget::DiagramRenderTarget() = default;
 

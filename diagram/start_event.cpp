@@ -281,6 +281,10 @@ std::unique_ptr<StartEvent> OpenStartEvent(const std::string& eventName) {
   return MakePrivateStartEvent(reason);
 }
 
+bool RemoveStartEvent(const std::string& eventName) {
+  return shm_unlink(StartEventObjectName(eventName, geteuid()).c_str()) == 0;
+}
+
 std::unique_ptr<StartEvent> MakePrivateStartEvent(const std::string& reason) {
   return std::make_unique<FutexStartEvent>(nullptr, reason);
 }

@@ -59,6 +59,11 @@ std::string StartEventObjectName(const std::string& eventName, unsigned uid);
 // standard error. Never returns null.
 std::unique_ptr<StartEvent> OpenStartEvent(const std::string& eventName = kStartEventName);
 
+// Removes the shared object's name, for tests that made their own event. An
+// application never does: instances started later would no longer meet the
+// running ones. True when there was one to remove.
+bool RemoveStartEvent(const std::string& eventName);
+
 // A private event of this process alone.
 std::unique_ptr<StartEvent> MakePrivateStartEvent(const std::string& reason = "private");
 

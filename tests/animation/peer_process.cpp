@@ -4,7 +4,6 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -173,5 +172,5 @@ std::string UniqueTestEventName() {
 }
 
 void RemoveTestEvent(const std::string& eventName) {
-  shm_unlink(StartEventObjectName(eventName, geteuid()).c_str());
+  RemoveStartEvent(eventName);
 }

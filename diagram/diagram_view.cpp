@@ -37,7 +37,7 @@ void CDiagramView::CreateInPlaceholder(QWidget* placeholder, int mode, QWidget* 
   placeholder->installEventFilter(this);
   SetupPixelFormat(*m_target);
   show();
-  StartAnimationWorker({this, m_mode, &m_stepCounter});
+  StartAnimationWorker({this, m_mode, &m_stepCounter}, StepInterval());
   m_workerStarted = true;
 }
 
@@ -150,3 +150,10 @@ void CDiagramView::wheelEvent(QWheelEvent* event) {
 void CDiagramView::contextMenuEvent(QContextMenuEvent* event) {
   event->accept();
 }
+
+namespace {
+std::atomic<int> g_viewStepInterval{kStepIntervalMs};
+}
+
+void CDiagramView::SetStepInterval(int intervalMs) { g_viewStepInterval = intervalMs; }
+int CDiagramView::StepInterval() { return g_viewStepInterval; }

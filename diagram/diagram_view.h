@@ -41,6 +41,11 @@ class CDiagramView : public QWidget {
   // QWidget::repaint() does the same.
   void SendPaint();
 
+  // The pause after each step for the workers of views created from now on
+  // (kStepIntervalMs unless changed): tests and benchmarks run whole runs fast.
+  static void SetStepInterval(int intervalMs);
+  static int StepInterval();
+
   int m_mode = 0;
   int m_height = 0;
   int m_width = 0;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <linux/futex.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -44,6 +45,17 @@ constexpr int kWaitSliceMs = 50;
 
 std::atomic<bool> g_forceSlicedWaits{false};
 
+// Reset on the bare word: a signalled word moves on to the next count, which
+// is not signalled; any other word is left as it is.
+void ResetWord(std::atomic<StartEventWord>& word) {
+  StartEventWord old = word.load(std::memory_order_acquire);
+  while (IsSignalledWord(old)) {
+    if (word.compare_exchange_weak(old, old + 1u, std::memory_order_acq_rel)) {
+      return;
+    }
+  }
+}
+
 std::uint32_t* FutexAddress(std::atomic<std::uint32_t>& word) {
   return reinterpret_cast<std::uint32_t*>(&word);
 }
@@ -73,12 +85,16 @@ std::chrono::nanoseconds Until(const timespec& deadline) {
 // process's own memory.
 class FutexStartEvent final : public StartEvent {
  public:
-  // Shared: `block` is a mapping owned by this object. Private: null.
-  FutexStartEvent(SharedBlock* block, std::string fallbackReason)
-      : m_block(block), m_fallbackReason(std::move(fallbackReason)) {}
+  // Shared: `block` is a mapping owned by this object, and `attachment` the
+  // open object whose lock marks this opening as alive. Private: null, -1.
+  FutexStartEvent(SharedBlock* block, int attachment, std::string fallbackReason)
+      : m_block(block), m_attachment(attachment), m_fallbackReason(std::move(fallbackReason)) {}
   ~FutexStartEvent() override {
     if (m_block != nullptr) {
       munmap(m_block, sizeof(SharedBlock));
+    }
+    if (m_attachment >= 0) {
+      close(m_attachment);
     }
   }
   FutexStartEvent(const FutexStartEvent&) = delete;
@@ -94,14 +110,7 @@ class FutexStartEvent final : public StartEvent {
     }
   }
 
-  void Reset() override {
-    StartEventWord old = EventWord().load(std::memory_order_acquire);
-    while (IsSignalledWord(old)) {
-      if (EventWord().compare_exchange_weak(old, old + 1u, std::memory_order_acq_rel)) {
-        return;
-      }
-    }
-  }
+  void Reset() override { ResetWord(EventWord()); }
 
   StartEventWord Word() const override { return EventWord().load(std::memory_order_acquire); }
 
@@ -183,6 +192,7 @@ class FutexStartEvent final : public StartEvent {
   }
 
   SharedBlock* m_block;
+  int m_attachment;
   mutable std::atomic<StartEventWord> m_privateWord{0};
   std::atomic<std::uint32_t> m_localWake{0};
   std::atomic<bool> m_noWaitv{false};
@@ -241,7 +251,37 @@ SharedBlock* MapOwnedBlock(int fd, std::string& reason) {
   return block;
 }
 
-SharedBlock* OpenSharedBlock(const std::string& objectName, std::string& reason) {
+int FlockRetrying(int fd, int operation) {
+  int result = 0;
+  do {
+    result = flock(fd, operation);
+  } while (result != 0 && errno == EINTR);
+  return result;
+}
+
+// Joins the instances attached to the event. Each holds a shared lock on the
+// object for as long as it has the event open, and the kernel drops the lock
+// when the process ends, however it ends. An opener that can take the lock
+// exclusively is alone: the state it finds was left by instances that are
+// gone (one closed or killed while running leaves it signalled), so the
+// event starts afresh, not signalled, as a named event that vanished with
+// its last handle would. With others attached it is taken as it stands.
+void Attach(int fd, SharedBlock& block) {
+  if (FlockRetrying(fd, LOCK_EX | LOCK_NB) == 0) {
+    ResetWord(block.word);
+  }
+  // Turning the exclusive lock into a shared one is not atomic: another
+  // opener may find itself alone in between and reset the event again, which
+  // is harmless, as nobody can have signalled it yet.
+  FlockRetrying(fd, LOCK_SH);
+}
+
+struct SharedOpening {
+  SharedBlock* block = nullptr;
+  int attachment = -1;
+};
+
+SharedOpening OpenSharedBlock(const std::string& objectName, std::string& reason) {
   int fd = shm_open(objectName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd >= 0) {
     fchmod(fd, 0600);  // a umask may have taken the owner's own bits away
@@ -250,11 +290,15 @@ SharedBlock* OpenSharedBlock(const std::string& objectName, std::string& reason)
   }
   if (fd < 0) {
     reason = ErrnoText("cannot open the shared object");
-    return nullptr;
+    return {};
   }
   SharedBlock* block = MapOwnedBlock(fd, reason);
-  close(fd);
-  return block;
+  if (block == nullptr) {
+    close(fd);
+    return {};
+  }
+  Attach(fd, *block);
+  return {block, fd};
 }
 
 void ReportFallbackOnce(const std::string& eventName, const std::string& reason) {
@@ -273,9 +317,9 @@ std::string StartEventObjectName(const std::string& eventName, unsigned uid) {
 
 std::unique_ptr<StartEvent> OpenStartEvent(const std::string& eventName) {
   std::string reason;
-  SharedBlock* block = OpenSharedBlock(StartEventObjectName(eventName, geteuid()), reason);
-  if (block != nullptr) {
-    return std::make_unique<FutexStartEvent>(block, std::string());
+  const SharedOpening opening = OpenSharedBlock(StartEventObjectName(eventName, geteuid()), reason);
+  if (opening.block != nullptr) {
+    return std::make_unique<FutexStartEvent>(opening.block, opening.attachment, std::string());
   }
   ReportFallbackOnce(eventName, reason);
   return MakePrivateStartEvent(reason);
@@ -286,7 +330,7 @@ bool RemoveStartEvent(const std::string& eventName) {
 }
 
 std::unique_ptr<StartEvent> MakePrivateStartEvent(const std::string& reason) {
-  return std::make_unique<FutexStartEvent>(nullptr, reason);
+  return std::make_unique<FutexStartEvent>(nullptr, -1, reason);
 }
 
 void ForceSlicedStartEventWaits(bool forced) {

@@ -53,10 +53,13 @@ class StartEvent {
 std::string StartEventObjectName(const std::string& eventName, unsigned uid);
 
 // Opens (creating if need be) the shared event of this user named
-// `eventName`. An object that is not this user's alone, or is not a start
-// event of this layout and version, is left untouched: a private event takes
-// its place, and the first such fallback in the process is reported once on
-// standard error. Never returns null.
+// `eventName`, and keeps this process attached to it while the returned
+// event lives. An event that no living process has open starts afresh, not
+// signalled, whatever the last instance left it in. An object that is not
+// this user's alone, or is not a start event of this layout and version, is
+// left untouched: a private event takes its place, and the first such
+// fallback in the process is reported once on standard error. Never returns
+// null.
 std::unique_ptr<StartEvent> OpenStartEvent(const std::string& eventName = kStartEventName);
 
 // Removes the shared object's name, for tests that made their own event. An

@@ -15,7 +15,35 @@ int WindowImage::CountRed() const {
   return count;
 }
 
-X11Session::X11Session() : display_(XOpenDisplay(nullptr)) {}
+std::uint64_t WindowImage::RedFingerprint() const {
+  // FNV-1a over the indices of the red pixels.
+  std::uint64_t hash = 14695981039346656037ull;
+  bool any = false;
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    const std::uint32_t p = pixels[i];
+    const unsigned r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+    if (r > 150 && g < 90 && b < 90) {
+      any = true;
+      hash = (hash ^ i) * 1099511628211ull;
+    }
+  }
+  return any ? hash : 0;
+}
+
+namespace {
+
+// Windows of other processes come and go while we look at them; a request
+// about one that has just gone must fail quietly, not end the test program
+// (Xlib's default handler exits).
+int IgnoreXErrors(Display*, XErrorEvent*) {
+  return 0;
+}
+
+}  // namespace
+
+X11Session::X11Session() : display_(XOpenDisplay(nullptr)) {
+  XSetErrorHandler(IgnoreXErrors);
+}
 
 X11Session::~X11Session() {
   if (display_ != nullptr) {
@@ -35,8 +63,8 @@ int WindowPid(Display* display, Window window) {
   unsigned long items = 0, after = 0;
   unsigned char* data = nullptr;
   int pid = -1;
-  if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
-                         &items, &after, &data) == Success &&
+  if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items,
+                         &after, &data) == Success &&
       data != nullptr) {
     if (items == 1 && format == 32) {
       pid = static_cast<int>(*reinterpret_cast<unsigned long*>(data));
@@ -60,6 +88,16 @@ std::string WindowTitle(Display* display, Window window) {
 
 std::vector<Window> X11Session::FindWindows(const std::string& title, int pid) {
   std::vector<Window> found;
+  for (const TopLevel& top : WindowsOf(pid)) {
+    if (top.title == title) {
+      found.push_back(top.window);
+    }
+  }
+  return found;
+}
+
+std::vector<TopLevel> X11Session::WindowsOf(int pid) {
+  std::vector<TopLevel> found;
   Window root = 0, parent = 0;
   Window* children = nullptr;
   unsigned count = 0;
@@ -72,8 +110,8 @@ std::vector<Window> X11Session::FindWindows(const std::string& title, int pid) {
         attributes.map_state != IsViewable) {
       continue;
     }
-    if (WindowPid(display_, children[i]) == pid && WindowTitle(display_, children[i]) == title) {
-      found.push_back(children[i]);
+    if (WindowPid(display_, children[i]) == pid) {
+      found.push_back({children[i], WindowTitle(display_, children[i])});
     }
   }
   if (children != nullptr) {
@@ -120,6 +158,11 @@ void X11Session::Close(Window window) {
   event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
   event.xclient.data.l[1] = CurrentTime;
   XSendEvent(display_, window, False, NoEventMask, &event);
+  XSync(display_, False);
+}
+
+void X11Session::Move(Window window, int x, int y) {
+  XMoveWindow(display_, window, x, y);
   XSync(display_, False);
 }
 

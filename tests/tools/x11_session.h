@@ -17,6 +17,15 @@ struct WindowImage {
   std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
   // Pixels whose red is high and green and blue low: the trace and the series.
   int CountRed() const;
+  // A fingerprint of where the red pixels are: it changes with every step
+  // the diagrams show, and with nothing else in the window (a blinking caret,
+  // a button's new text). 0 when there is no red at all.
+  std::uint64_t RedFingerprint() const;
+};
+
+struct TopLevel {
+  Window window = 0;
+  std::string title;
 };
 
 class X11Session {
@@ -32,11 +41,16 @@ class X11Session {
   std::vector<Window> FindWindows(const std::string& title, int pid);
   // Waits until such a window shows; 0 on time-out.
   Window WaitForWindow(const std::string& title, int pid, std::chrono::milliseconds timeout);
+  // Every viewable top-level window of the process, whatever its title.
+  std::vector<TopLevel> WindowsOf(int pid);
 
   // Gives the window the keyboard focus and presses and releases the key.
   void Key(Window window, const char* keysymName, bool shift = false);
   // Asks the window to close, as a window manager's close button does.
   void Close(Window window);
+  // Moves a top-level window (there is no window manager to object), so
+  // that two instances' windows do not cover each other.
+  void Move(Window window, int x, int y);
   WindowImage Grab(Window window);
 
  private:

@@ -1,0 +1,109 @@
+// Closing the main window ends the process with status 0 within a second,
+// whatever the animation is doing: stepping, paused, or idle at the end of a
+// run. Each state is closed many times over, since a shutdown race shows up
+// only now and then.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <random>
+#include <thread>
+
+#include "app_harness.h"
+#include "start_event.h"
+
+namespace {
+
+// VERIDRIFT_CLOSES_PER_STATE overrides the count, for a longer hunt or a
+// quick look.
+int ClosesPerState() {
+  const char* wanted = std::getenv("VERIDRIFT_CLOSES_PER_STATE");
+  return wanted != nullptr ? std::max(1, std::atoi(wanted)) : CLOSES_PER_STATE;
+}
+
+enum class State { kRunning, kPaused, kIdleAtTheEnd };
+
+struct CloseCase {
+  const char* name;
+  State state;
+};
+
+class ClosingInEveryState : public ::testing::TestWithParam<CloseCase> {
+ protected:
+  void SetUp() override {
+    if (guard.InUse()) {
+      GTEST_SKIP() << "an instance of the application is running on this account";
+    }
+    ASSERT_TRUE(x11.ok()) << "no X display";
+  }
+  void TearDown() override { RemoveStartEvent(twinEvent); }
+
+  // Brings a fresh instance into the case's state; false (with a message) if
+  // it never got there.
+  ::testing::AssertionResult BringInto(Instance& app, State state, std::mt19937& random) {
+    if (app.window == 0) {
+      return ::testing::AssertionFailure() << "no window; stderr: " << app.process->Stderr();
+    }
+    x11.Key(app.window, "g");
+    if (!WaitUntilAnimating(x11, app.window, 5s)) {
+      return ::testing::AssertionFailure() << "the animation never started";
+    }
+    switch (state) {
+      case State::kRunning:
+        // Anywhere within a step interval: in a pacing sleep or a repaint.
+        std::this_thread::sleep_for(std::chrono::milliseconds(random() % 600));
+        break;
+      case State::kPaused:
+        x11.Key(app.window, "g");
+        std::this_thread::sleep_for(std::chrono::milliseconds(random() % 600));
+        break;
+      case State::kIdleAtTheEnd:
+        if (!WaitUntilStill(x11, app.window, 400ms, 60s)) {
+          return ::testing::AssertionFailure() << "the run never came to its end";
+        }
+        break;
+    }
+    return ::testing::AssertionSuccess();
+  }
+
+  UserStartEventGuard guard;
+  X11Session x11;
+  const std::string twinEvent = "VeridriftReliabilityClose-" + std::to_string(getpid());
+};
+
+TEST_P(ClosingInEveryState, EndsWithStatusZeroWithinASecondEveryTime) {
+  const State state = GetParam().state;
+  // Idle at the end takes a whole run: only the twin steps fast enough.
+  const std::string program = state == State::kIdleAtTheEnd ? kTwinApp : kRealApp;
+  std::mt19937 random(static_cast<unsigned>(getpid()));
+  const int closes = ClosesPerState();
+  int slow = 0;
+  for (int i = 0; i < closes; ++i) {
+    SCOPED_TRACE("close " + std::to_string(i + 1) + " of " + std::to_string(closes));
+    Instance app =
+        Launch(x11, program, AppEnvironment({"VERIDRIFT_TEST_START_EVENT=" + twinEvent}));
+    ASSERT_TRUE(BringInto(app, state, random));
+    x11.Close(app.window);
+    const auto closedAt = std::chrono::steady_clock::now();
+    const std::optional<int> status = app.process->WaitForExit(10s);
+    const auto took = std::chrono::steady_clock::now() - closedAt;
+    ASSERT_TRUE(status.has_value()) << "still running 10 s after the close";
+    ASSERT_EQ(*status, 0) << app.process->Stderr();
+    if (took >= 1s) {
+      ++slow;
+      ADD_FAILURE() << "took "
+                    << std::chrono::duration_cast<std::chrono::milliseconds>(took).count()
+                    << " ms to end";
+    }
+  }
+  EXPECT_EQ(slow, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(States, ClosingInEveryState,
+                         ::testing::Values(CloseCase{"running", State::kRunning},
+                                           CloseCase{"paused", State::kPaused},
+                                           CloseCase{"idle_at_the_end", State::kIdleAtTheEnd}),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+}  // namespace

@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -37,18 +37,28 @@ AppProcess::AppProcess(const std::string& program, const std::vector<std::string
   char path[] = "/tmp/veridrift-stderr-XXXXXX";
   const int fd = mkstemp(path);
   stderrPath_ = path;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  if (fd >= 0) {
-    posix_spawn_file_actions_adddup2(&actions, fd, STDERR_FILENO);
-  }
   std::string programCopy = program;
   char* argv[] = {programCopy.data(), nullptr};
-  if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, envp.data()) != 0) {
-    pid_ = -1;
+  const pid_t parent = getpid();
+  pid_ = fork();
+  if (pid_ == 0) {
+    // The application must never outlive a test program that dies early, and
+    // must not hold the test runner's output open: a runner waits for every
+    // writer of its pipe to go.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) {
+      _exit(127);
+    }
+    if (fd >= 0) {
+      dup2(fd, STDOUT_FILENO);
+      dup2(fd, STDERR_FILENO);
+    }
+    execve(program.c_str(), argv, envp.data());
+    _exit(127);
+  }
+  if (pid_ < 0) {
     status_ = 127;
   }
-  posix_spawn_file_actions_destroy(&actions);
   if (fd >= 0) {
     close(fd);
   }

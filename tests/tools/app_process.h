@@ -21,7 +21,8 @@ class AppProcess {
   // when it is still running. A death by signal reads as 128 + signal.
   std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
   void Kill(int signal);
-  // What the process wrote to stderr so far (it goes to a file, never blocks).
+  // What the process wrote to stdout and stderr so far (both go to a file,
+  // never to our own streams).
   std::string Stderr() const;
 
  private:

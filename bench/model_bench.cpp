@@ -10,9 +10,9 @@ static void BM_ComputeSeries(benchmark::State& state) {
     benchmark::DoNotOptimize(g_series.data());
     benchmark::ClobberMemory();
   }
-  state.counters["ns_per_evaluation"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * (kSeriesLength - 2),
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_evaluation"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * (kSeriesLength - 2),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ComputeSeries)->DenseRange(0, 9)->ArgName("sentence");
 

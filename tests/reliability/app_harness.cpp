@@ -40,11 +40,38 @@ std::vector<std::string> AppEnvironment(std::vector<std::string> extra) {
   return extra;
 }
 
+bool IsMainWindow(const TopLevel& window) {
+  return window.title == "Veridrift";
+}
+
+Window WaitForMainWindow(X11Session& x11, int pid, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  do {
+    for (const TopLevel& window : x11.WindowsOf(pid)) {
+      if (IsMainWindow(window)) {
+        return window.window;
+      }
+    }
+    std::this_thread::sleep_for(10ms);
+  } while (std::chrono::steady_clock::now() < deadline);
+  return 0;
+}
+
+std::vector<TopLevel> MessageBoxesOf(X11Session& x11, int pid) {
+  std::vector<TopLevel> boxes;
+  for (const TopLevel& window : x11.WindowsOf(pid)) {
+    if (window.title.empty() && window.width > 50 && window.height > 30) {
+      boxes.push_back(window);
+    }
+  }
+  return boxes;
+}
+
 Instance Launch(X11Session& x11, const std::string& program,
                 const std::vector<std::string>& environment, std::chrono::milliseconds timeout) {
   Instance instance;
   instance.process = std::make_unique<AppProcess>(program, environment);
-  instance.window = x11.WaitForWindow("Veridrift", instance.process->pid(), timeout);
+  instance.window = WaitForMainWindow(x11, instance.process->pid(), timeout);
   return instance;
 }
 

@@ -24,8 +24,17 @@ struct Instance {
   Window window = 0;
 };
 
-// Starts the program and waits for its main window ("Veridrift"); the window
-// is 0 when none showed within the time-out.
+// The main window among the process's windows: its title is "Veridrift".
+// The message boxes the application may show before it carry that name only
+// as the desktop's name (_NET_WM_NAME); their own title is empty.
+bool IsMainWindow(const TopLevel& window);
+Window WaitForMainWindow(X11Session& x11, int pid, std::chrono::milliseconds timeout);
+// The process's message boxes: untitled windows of a real size (Qt's own
+// helper windows are tiny or unmapped).
+std::vector<TopLevel> MessageBoxesOf(X11Session& x11, int pid);
+
+// Starts the program and waits for its main window; the window is 0 when
+// none showed within the time-out.
 Instance Launch(X11Session& x11, const std::string& program,
                 const std::vector<std::string>& environment = {},
                 std::chrono::milliseconds timeout = 20s);

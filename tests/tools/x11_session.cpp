@@ -111,7 +111,8 @@ std::vector<TopLevel> X11Session::WindowsOf(int pid) {
       continue;
     }
     if (WindowPid(display_, children[i]) == pid) {
-      found.push_back({children[i], WindowTitle(display_, children[i])});
+      found.push_back(
+          {children[i], WindowTitle(display_, children[i]), attributes.width, attributes.height});
     }
   }
   if (children != nullptr) {

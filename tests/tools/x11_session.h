@@ -26,6 +26,8 @@ struct WindowImage {
 struct TopLevel {
   Window window = 0;
   std::string title;
+  int width = 0;
+  int height = 0;
 };
 
 class X11Session {

@@ -1,0 +1,79 @@
+// The real main window in the hands of a randomized user, with the workers
+// stepping every millisecond behind it. The seed is printed first; a failure
+// replays with
+//   VERIDRIFT_MONKEY_SEED=<seed> [VERIDRIFT_MONKEY_ACTIONS=<n>] reliability_window_tests
+// The run ends after its count of actions or its time budget
+// (VERIDRIFT_MONKEY_SECONDS), whichever comes first; VERIDRIFT_MONKEY_TRACE=1
+// prints every action as it is taken.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <chrono>
+#include <cstdlib>
+#include <deque>
+#include <memory>
+#include <random>
+
+#include "monkey.h"
+#include "number_text.h"
+#include "output_log.h"
+#include "sentence_dlg.h"
+
+namespace {
+
+long EnvironmentNumber(const char* name, long otherwise) {
+  const char* text = std::getenv(name);
+  return text != nullptr && *text != '\0' ? std::strtol(text, nullptr, 0) : otherwise;
+}
+
+TEST(Monkey, ThousandsOfActionsKeepEveryRule) {
+  const auto seed = static_cast<std::uint32_t>(
+      EnvironmentNumber("VERIDRIFT_MONKEY_SEED", static_cast<long>(std::random_device{}())));
+  const long actions = EnvironmentNumber("VERIDRIFT_MONKEY_ACTIONS", MONKEY_ACTIONS);
+  const bool trace = EnvironmentNumber("VERIDRIFT_MONKEY_TRACE", 0) != 0;
+  const auto budget =
+      std::chrono::seconds(EnvironmentNumber("VERIDRIFT_MONKEY_SECONDS", MONKEY_SECONDS));
+  std::printf("monkey seed %u, up to %ld actions or %lld s\n", seed, actions,
+              static_cast<long long>(budget.count()));
+  std::fflush(stdout);
+
+  g_selectedSentence = 0;
+  g_logLineOpen = false;
+  auto dialog = std::make_unique<CSentenceDlg>();
+  dialog->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+  dialog->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+
+  Monkey monkey(*dialog, seed);
+  std::deque<std::string> recent;
+  const auto started = std::chrono::steady_clock::now();
+  long done = 0;
+  for (; done < actions && std::chrono::steady_clock::now() - started < budget; ++done) {
+    recent.push_back(std::to_string(done + 1) + ": " + monkey.Act());
+    if (trace) {
+      std::printf("%s\n", recent.back().c_str());
+    }
+    if (recent.size() > 15) {
+      recent.pop_front();
+    }
+    const std::string problem = monkey.Check();
+    if (!problem.empty()) {
+      std::string trail;
+      for (const std::string& line : recent) {
+        trail += "\n  " + line;
+      }
+      FAIL() << problem << "\nafter action " << done + 1 << " of seed " << seed
+             << "; the last actions:" << trail;
+    }
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  std::printf("monkey seed %u: %ld actions in %s s (%s)\n", seed, done,
+              FormatFixed2(seconds).c_str(), monkey.Tally().c_str());
+  EXPECT_GE(done, std::min(actions, 500L)) << "too few actions in the time budget to mean much";
+  dialog.reset();
+}
+
+}  // namespace

@@ -76,23 +76,47 @@ void CDiagramView::paintEvent(QPaintEvent*) {
 QImage CDiagramView::RenderPicture() {
   const qreal ratio = devicePixelRatioF();
   const QSize pixels = size() * ratio;
+  m_paintCounter = m_stepCounter.load();
+  const PictureSource source = CurrentPictureSource(pixels, m_mode, m_paintCounter);
+  const PaintPlan plan = PlanPaint(m_lastSource, source);
+  if (plan == PaintPlan::kReuse) {
+    m_lastSource->counter = source.counter;
+    return m_lastPicture;
+  }
   if (!m_target->Begin(pixels)) {
+    DiscardRetainedPicture();
     return QImage();
   }
-  BeginDiagramPaint(pixels.width(), pixels.height());
-  switch (m_mode) {
-    case 0:
-      DrawTimeSeries();
-      break;
-    case 1:
-      DrawWebDiagram();
-      break;
-    default:
-      break;  // an unknown mode shows plain black
+  if (plan == PaintPlan::kAddSteps && m_target->KeepsLastPicture()) {
+    // Only the steps taken since the last paint: the trace lies on top of
+    // everything and is drawn in step order, so they go over what is there.
+    ContinueDiagramPaint(pixels.width(), pixels.height());
+    if (const auto added = AddedTraceStroke(m_lastSource->counter, m_paintCounter, g_series)) {
+      EmitStroke(*added);
+    }
+  } else {
+    BeginDiagramPaint(pixels.width(), pixels.height());
+    switch (m_mode) {
+      case 0:
+        DrawTimeSeries();
+        break;
+      case 1:
+        DrawWebDiagram();
+        break;
+      default:
+        break;  // an unknown mode shows plain black
+    }
   }
   QImage picture = m_target->End();
   picture.setDevicePixelRatio(ratio);
+  m_lastSource = source;
+  m_lastPicture = picture;
   return picture;
+}
+
+void CDiagramView::DiscardRetainedPicture() {
+  m_lastSource.reset();
+  m_lastPicture = QImage();
 }
 
 void CDiagramView::DrawFrame() {
@@ -121,7 +145,7 @@ void CDiagramView::DrawTimeSeries() {
 }
 
 StepCounterRead CDiagramView::CounterReader() const {
-  return [this] { return m_stepCounter.load(); };
+  return [counter = m_paintCounter] { return counter; };
 }
 
 bool CDiagramView::eventFilter(QObject* watched, QEvent* event) {
@@ -155,5 +179,9 @@ namespace {
 std::atomic<int> g_viewStepInterval{kStepIntervalMs};
 }
 
-void CDiagramView::SetStepInterval(int intervalMs) { g_viewStepInterval = intervalMs; }
-int CDiagramView::StepInterval() { return g_viewStepInterval; }
+void CDiagramView::SetStepInterval(int intervalMs) {
+  g_viewStepInterval = intervalMs;
+}
+int CDiagramView::StepInterval() {
+  return g_viewStepInterval;
+}

@@ -2,11 +2,14 @@
 // OpenGL.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 #include <atomic>
 #include <memory>
+#include <optional>
 
 #include "drawing.h"
+#include "retained_picture.h"
 #include "sentence.h"
 
 class DiagramRenderTarget;
@@ -40,6 +43,11 @@ class CDiagramView : public QWidget {
   // Redraws now; when it returns the screen shows the current step count.
   // QWidget::repaint() does the same.
   void SendPaint();
+
+  // The next paint draws the whole picture afresh instead of building on the
+  // last one (which it does whenever the picture is known to be unchanged or
+  // only to have gained trace steps). For comparisons and measurements.
+  void DiscardRetainedPicture();
 
   // The pause after each step for the workers of views created from now on
   // (kStepIntervalMs unless changed): tests and benchmarks run whole runs fast.
@@ -76,5 +84,12 @@ class CDiagramView : public QWidget {
   StepCounterRead CounterReader() const;
 
   std::unique_ptr<DiagramRenderTarget> m_target;
+  // The counter this paint draws, read once as it starts: the picture then
+  // matches one count throughout, whatever a worker does meanwhile.
+  int m_paintCounter = 0;
+  // The last picture and what it was drawn from; empty when there is none to
+  // build on.
+  std::optional<PictureSource> m_lastSource;
+  QImage m_lastPicture;
   bool m_workerStarted = false;
 };

@@ -17,6 +17,12 @@ void SetColour(const Rgb& colour) {
 }  // namespace
 
 void BeginDiagramPaint(int pixelWidth, int pixelHeight) {
+  ContinueDiagramPaint(pixelWidth, pixelHeight);
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void ContinueDiagramPaint(int pixelWidth, int pixelHeight) {
   glViewport(0, 0, pixelWidth, pixelHeight);
   LoadIdentity(GL_TEXTURE);
   LoadIdentity(GL_PROJECTION);
@@ -41,8 +47,6 @@ void BeginDiagramPaint(int pixelWidth, int pixelHeight) {
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
   gluOrtho2D(-0.01, 1.01, -0.01, 1.01);
-  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
   glLineWidth(1.0f);
 }
 

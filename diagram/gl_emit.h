@@ -9,6 +9,9 @@
 // 1. The context may have painted before: everything the strokes depend on is
 // set again here. Needs the context current and the target framebuffer bound.
 void BeginDiagramPaint(int pixelWidth, int pixelHeight);
+// The same state without the clear: what is drawn next goes on top of the
+// picture the framebuffer already holds.
+void ContinueDiagramPaint(int pixelWidth, int pixelHeight);
 
 // glBegin, the stroke's colour, its vertices (each colour change before its
 // vertex), glEnd.

@@ -58,6 +58,7 @@ SurfaceFailure DiagramRenderTarget::CreateContext() {
 }
 
 bool DiagramRenderTarget::Begin(QSize pixels) {
+  m_keepsLastPicture = false;
   if (!m_setUp || pixels.isEmpty()) {
     return false;
   }
@@ -68,6 +69,7 @@ bool DiagramRenderTarget::Begin(QSize pixels) {
   if (!m_context->makeCurrent(m_surface.get())) {
     return false;
   }
+  m_keepsLastPicture = !lost && m_framebuffer != nullptr && m_framebuffer->size() == pixels;
   if (m_framebuffer == nullptr || m_framebuffer->size() != pixels) {
     QOpenGLFramebufferObjectFormat format;
     format.setAttachment(QOpenGLFramebufferObject::Depth);
@@ -75,6 +77,7 @@ bool DiagramRenderTarget::Begin(QSize pixels) {
     m_framebuffer = std::make_unique<QOpenGLFramebufferObject>(pixels, format);
   }
   if (!m_framebuffer->isValid() || !m_framebuffer->bind()) {
+    m_keepsLastPicture = false;
     m_framebuffer.reset();
     m_context->doneCurrent();
     return false;

@@ -29,6 +29,10 @@ class DiagramRenderTarget {
   // bound. False means nothing can be drawn this time; a later call tries
   // again (a lost context is recreated then).
   bool Begin(QSize pixels);
+  // After a successful Begin: whether the bound framebuffer still holds the
+  // picture of the previous paint (same context, same size), so that a paint
+  // may draw on top of it instead of starting afresh.
+  bool KeepsLastPicture() const { return m_keepsLastPicture; }
   // Reads the finished picture (opaque RGB, top row first) and releases the
   // context. Only after a successful Begin.
   QImage End();
@@ -38,6 +42,7 @@ class DiagramRenderTarget {
   void Release();
 
   bool m_setUp = false;
+  bool m_keepsLastPicture = false;
   std::unique_ptr<QOpenGLContext> m_context;
   std::unique_ptr<QOffscreenSurface> m_surface;
   std::unique_ptr<QOpenGLFramebufferObject> m_framebuffer;

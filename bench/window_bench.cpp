@@ -23,6 +23,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+constexpr int kQuietBeforeStepMs = 50;
+
 double MsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
@@ -148,25 +150,40 @@ ReactionFigures MeasureReaction(CSentenceDlg& dialog, int keystrokes) {
   return figures;
 }
 
-std::vector<PaintFigures> MeasurePaints(CSentenceDlg& dialog, const std::vector<int>& counters,
-                                        int repetitions) {
+std::vector<ViewPaintFigures> MeasurePaints(CSentenceDlg& dialog, const std::vector<int>& counters,
+                                            int repetitions) {
   Pause(dialog);
-  std::vector<PaintFigures> figures;
-  for (const int counter : counters) {
-    PaintFigures row;
-    row.counter = counter;
-    for (auto [view, result] :
-         {std::pair{dialog.m_webView, &row.webMs}, std::pair{dialog.m_seriesView, &row.seriesMs}}) {
-      view->m_stepCounter = counter;
-      std::vector<double> samples;
-      for (int r = 0; r < repetitions; ++r) {
+  std::vector<ViewPaintFigures> figures;
+  for (auto [name, view] : {std::pair{"web view", dialog.m_webView},
+                            std::pair{"time-series view", dialog.m_seriesView}}) {
+    ViewPaintFigures perView{name, {}};
+    for (const int counter : counters) {
+      std::vector<double> step, unchanged, afresh;
+      const auto timedRepaint = [view = view](std::vector<double>& samples) {
         const Clock::time_point start = Clock::now();
         view->repaint();
         samples.push_back(MsSince(start));
+      };
+      for (int r = 0; r < repetitions; ++r) {
+        // After a refresh the count is 0 and the series new: nothing to build on.
+        if (counter == 0) {
+          view->DiscardRetainedPicture();
+        } else {
+          view->m_stepCounter = counter == 2 ? 0 : counter - 1;  // the worker never shows 1
+          view->repaint();
+        }
+        view->m_stepCounter = counter;
+        // A step's paint comes after the workers have slept: caches are cold
+        // and the renderer's threads asleep, as in the animation.
+        RunEventLoopFor(kQuietBeforeStepMs);
+        timedRepaint(step);
+        timedRepaint(unchanged);
+        view->DiscardRetainedPicture();
+        timedRepaint(afresh);
       }
-      *result = Median(samples);
+      perView.rows.push_back({counter, Median(step), Median(unchanged), Median(afresh)});
     }
-    figures.push_back(row);
+    figures.push_back(perView);
   }
   dialog.RestartGraphing();
   return figures;

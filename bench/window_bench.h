@@ -17,13 +17,19 @@ struct ReactionFigures {
 // focused degree field; each such keystroke is one whole Refresh.
 ReactionFigures MeasureReaction(CSentenceDlg& dialog, int keystrokes);
 
+// Medians of synchronous repaints of one view at one step count, in ms.
 struct PaintFigures {
   int counter = 0;
-  double webMs = 0.0;     // median of synchronous repaints of the web view
-  double seriesMs = 0.0;  // the same for the time-series view
+  double stepMs = 0.0;       // the animation's paint: the count was one less before
+  double unchangedMs = 0.0;  // the same picture again (an expose, a second request)
+  double afreshMs = 0.0;     // everything drawn anew (after a size change, a lost context)
 };
-std::vector<PaintFigures> MeasurePaints(CSentenceDlg& dialog, const std::vector<int>& counters,
-                                        int repetitions);
+struct ViewPaintFigures {
+  const char* view = "";
+  std::vector<PaintFigures> rows;
+};
+std::vector<ViewPaintFigures> MeasurePaints(CSentenceDlg& dialog, const std::vector<int>& counters,
+                                            int repetitions);
 
 struct PacingFigures {
   std::vector<double> webIntervalsMs;

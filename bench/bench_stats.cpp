@@ -3,9 +3,11 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <numeric>
+#include <sstream>
 #include <string>
 
 #include "number_text.h"
@@ -74,4 +76,44 @@ double PeakRssMiB(pid_t pid) {
     }
   }
   return -1.0;
+}
+
+ResidentShares ResidentSharesOf(pid_t pid) {
+  ResidentShares shares;
+  std::ifstream smaps("/proc/" + std::to_string(pid) + "/smaps");
+  std::string line;
+  std::string mapped;
+  while (std::getline(smaps, line)) {
+    const bool header = !line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) &&
+                        line.find('-') < line.find(' ');
+    if (header) {
+      // "start-end perms offset dev inode   path": the path is the sixth field.
+      std::istringstream fields(line);
+      std::string skip;
+      for (int i = 0; i < 5; ++i) {
+        fields >> skip;
+      }
+      mapped.clear();
+      std::getline(fields >> std::ws, mapped);
+      continue;
+    }
+    if (line.rfind("Rss:", 0) != 0) {
+      continue;
+    }
+    const double mib = ParseDouble(line.substr(4)) / 1024.0;
+    shares.total += mib;
+    const bool library = mapped.find(".so") != std::string::npos;
+    if (mapped.find("libLLVM") != std::string::npos ||
+        mapped.find("_dri.so") != std::string::npos ||
+        mapped.find("libgallium") != std::string::npos) {
+      shares.softwareRenderer += mib;
+    } else if (mapped.find("libQt6") != std::string::npos) {
+      shares.qt += mib;
+    } else if (library) {
+      shares.otherLibraries += mib;
+    } else {
+      shares.ownData += mib;
+    }
+  }
+  return shares;
 }

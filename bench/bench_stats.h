@@ -19,3 +19,13 @@ double LargestDeviation(const std::vector<double>& samples, double reference);
 double ProcessCpuMs(pid_t pid);
 // Peak resident set size in MiB (VmHWM); -1 when unknown.
 double PeakRssMiB(pid_t pid);
+
+// Where the resident memory of a process lies now, in MiB, by what is mapped.
+struct ResidentShares {
+  double total = 0.0;
+  double softwareRenderer = 0.0;  // Mesa's drivers and the LLVM they compile shaders with
+  double qt = 0.0;
+  double otherLibraries = 0.0;
+  double ownData = 0.0;  // heap, stacks, anonymous and shared memory
+};
+ResidentShares ResidentSharesOf(pid_t pid);

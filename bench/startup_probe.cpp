@@ -72,6 +72,7 @@ StartupSample MeasureStartup(const std::string& program,
     }
     if (window != 0 && CurveVisible(display, window)) {
       sample.startupMs = std::chrono::duration<double, std::milli>(Clock::now() - spawned).count();
+      sample.startupCpuMs = ProcessCpuMs(app.pid());
       sample.ok = true;
       break;
     }
@@ -84,6 +85,7 @@ StartupSample MeasureStartup(const std::string& program,
     return sample;
   }
   sample.peakRssMiB = PeakRssMiB(app.pid());
+  sample.shares = ResidentSharesOf(app.pid());
   if (whileUp) {
     whileUp(app);
   }

@@ -6,13 +6,17 @@
 #include <functional>
 #include <string>
 
+#include "bench_stats.h"
+
 class AppProcess;
 
 struct StartupSample {
   bool ok = false;
   std::string error;
-  double startupMs = 0.0;   // spawn until the web diagram's curve shows on screen
-  double peakRssMiB = 0.0;  // VmHWM right then
+  double startupMs = 0.0;     // spawn until the web diagram's curve shows on screen
+  double startupCpuMs = 0.0;  // processor time the process had used by then
+  double peakRssMiB = 0.0;    // VmHWM right then
+  ResidentShares shares;      // what that memory holds
 };
 
 // Starts `program`, polls the display every millisecond until the green curve

@@ -159,7 +159,7 @@ void Monkey::Settle(int ms) const {
 std::string Monkey::Act() {
   // Weights: keys most, then pastes, clicks and pauses; the slow or nested
   // actions rarely.
-  static constexpr int kWeights[9] = {250, 45, 45, 28, 15, 50, 55, 10, 2};
+  static constexpr int kWeights[kKinds] = {235, 45, 45, 28, 15, 50, 55, 10, 2, 15};
   int pick = Draw(500);
   int kind = 0;
   while (pick >= kWeights[kind]) {
@@ -193,8 +193,11 @@ std::string Monkey::Act() {
     case 7:
       done = WindowMenu();
       break;
-    default:
+    case 8:
       done = RunToTheEnd();
+      break;
+    default:
+      done = HoldKey();
       break;
   }
   Settle(0);
@@ -218,11 +221,11 @@ std::string Monkey::Act() {
 }
 
 std::string Monkey::Tally() const {
-  static const char* const kNames[9] = {"keys",        "button clicks", "field clicks",
-                                        "picker keys", "picker lists",  "pastes",
-                                        "pauses",      "window menus",  "runs to the end"};
+  static const char* const kNames[kKinds] = {
+      "keys",   "button clicks", "field clicks", "picker keys",     "picker lists",
+      "pastes", "pauses",        "window menus", "runs to the end", "held keys"};
   std::string tally;
-  for (int i = 0; i < 9; ++i) {
+  for (int i = 0; i < kKinds; ++i) {
     tally += std::string(i > 0 ? ", " : "") + kNames[i] + " " + std::to_string(m_counts[i]);
   }
   return tally;
@@ -237,6 +240,32 @@ std::string Monkey::TypeKey() {
     QTest::keyClick(target, stroke.key, stroke.modifiers);
   }
   return std::string("key ") + stroke.name + " in " + target->metaObject()->className();
+}
+
+std::string Monkey::HoldKey() {
+  // A key held down: the desktop repeats its press, marked as a repeat, as
+  // fast as the events come; every repeat counts.
+  static const KeyStroke kHeld[] = {{"g", Qt::Key_G, {}, 'g'},
+                                    {"r", Qt::Key_R, {}, 'r'},
+                                    {"Backspace", Qt::Key_Backspace, {}, 0},
+                                    {"Delete", Qt::Key_Delete, {}, 0},
+                                    {"5", Qt::Key_5, {}, '5'},
+                                    {".", Qt::Key_Period, {}, '.'},
+                                    {"Right", Qt::Key_Right, {}, 0},
+                                    {"Down", Qt::Key_Down, {}, 0}};
+  const KeyStroke& stroke = kHeld[Draw(8)];
+  const int repeats = 2 + Draw(40);
+  QWidget* target = FocusTarget();
+  const QString text = stroke.character != 0 ? QString(QChar(stroke.character)) : QString();
+  for (int i = 0; i < repeats; ++i) {
+    QTest::simulateEvent(target, true, stroke.key, stroke.modifiers, text, i > 0);
+    if (i + 1 < repeats) {
+      QTest::simulateEvent(target, false, stroke.key, stroke.modifiers, text, true);
+    }
+  }
+  QTest::simulateEvent(target, false, stroke.key, stroke.modifiers, text, false);
+  return std::string("hold ") + stroke.name + " for " + std::to_string(repeats) + " presses in " +
+         target->metaObject()->className();
 }
 
 std::string Monkey::ClickButton() {

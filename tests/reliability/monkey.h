@@ -34,6 +34,7 @@ class Monkey {
   std::string Wait();
   std::string WindowMenu();
   std::string RunToTheEnd();
+  std::string HoldKey();
 
   int Draw(int below) { return static_cast<int>(m_random() % static_cast<unsigned>(below)); }
   std::string RandomClipboardText();
@@ -45,5 +46,6 @@ class Monkey {
 
   CSentenceDlg& m_dialog;
   std::mt19937 m_random;
-  int m_counts[9] = {};
+  static constexpr int kKinds = 10;
+  int m_counts[kKinds] = {};
 };

@@ -24,6 +24,19 @@ constexpr int kSelectionFieldHeight = 18;
 constexpr int kLogFontTenthsOfPoint = 80;
 constexpr const char* kVersionText = "Sep 28 2003 Build";
 
+// On a scaled screen the pixel letters grow with the window, each pixel
+// becoming a block: Qt would smooth them into a blur.
+QPixmap ForScreen(const QPixmap& picture, qreal ratio) {
+  if (picture.isNull() || ratio == 1.0) {
+    return picture;
+  }
+  const QSize pixels = (QSizeF(picture.size()) * ratio).toSize();
+  QPixmap scaled = QPixmap::fromImage(
+      picture.toImage().scaled(pixels, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+  scaled.setDevicePixelRatio(ratio);
+  return scaled;
+}
+
 std::string CurrentFormula() {
   std::string formula;
   FormatFormula(formula);
@@ -143,7 +156,7 @@ void CSentenceDlg::Refresh() {
 
 void CSentenceDlg::SetFormulaImage(const QPixmap& picture) {
   // A bitmap static takes the size of its picture, at its own position.
-  m_formulaPicture.setPixmap(picture);
+  m_formulaPicture.setPixmap(ForScreen(picture, m_formulaPicture.devicePixelRatioF()));
   if (!picture.isNull()) {
     m_formulaPicture.resize(picture.size());
   }

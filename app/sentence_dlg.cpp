@@ -339,6 +339,10 @@ void CSentenceDlg::ShowSystemMenu(const QPoint& globalPos) {
       action->setData(entry.command);
     }
   }
+  // The menu goes with its window, as the desktop's window menu does: a close
+  // that arrives while it is open would otherwise leave it on screen, its
+  // loop holding the process with no window left.
+  connect(this, &QDialog::finished, &menu, &QMenu::close);
   const QAction* chosen = menu.exec(globalPos);
   if (chosen != nullptr) {
     OnSysCommand(chosen->data().toUInt(), 0);

@@ -29,8 +29,8 @@ struct Instance {
 // as the desktop's name (_NET_WM_NAME); their own title is empty.
 bool IsMainWindow(const TopLevel& window);
 Window WaitForMainWindow(X11Session& x11, int pid, std::chrono::milliseconds timeout);
-// The process's message boxes: untitled windows of a real size (Qt's own
-// helper windows are tiny or unmapped).
+// The process's message boxes and menus: untitled windows of a real size
+// (Qt's own helper windows are tiny or unmapped).
 std::vector<TopLevel> MessageBoxesOf(X11Session& x11, int pid);
 
 // Starts the program and waits for its main window; the window is 0 when

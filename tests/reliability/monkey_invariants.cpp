@@ -1,6 +1,6 @@
 #include "monkey_invariants.h"
 
-#include <regex>
+#include <optional>
 
 #include "number_text.h"
 #include "output_log.h"
@@ -13,12 +13,54 @@ std::string CheckStepCount(const char* view, int count) {
 }
 
 std::string CheckFieldAtRest(const char* field, std::string_view text) {
-  static const std::regex canonical(R"(\?|0\.[0-9][0-9]|1\.00)");
-  if (std::regex_match(text.begin(), text.end(), canonical)) {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (text == "?" || text == "1.00" ||
+      (text.size() == 4 && text[0] == '0' && text[1] == '.' && digit(text[2]) && digit(text[3]))) {
     return {};
   }
   return std::string(field) + " shows \"" + std::string(text) + "\" without the focus";
 }
+
+namespace {
+
+struct LogEntry {
+  std::string step;   // the digits between the brackets
+  std::string value;  // the text after " = "
+  bool endsLine = false;
+  std::size_t length = 0;
+};
+
+// "    x[NN] = V" with an optional line end, at the start of `text`.
+std::optional<LogEntry> ReadEntry(std::string_view text) {
+  constexpr std::string_view kOpen = "    x[";
+  constexpr std::string_view kMiddle = "] = ";
+  if (text.substr(0, kOpen.size()) != kOpen) {
+    return std::nullopt;
+  }
+  LogEntry entry;
+  std::size_t at = kOpen.size();
+  while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
+    entry.step += text[at++];
+  }
+  if (entry.step.empty() || text.substr(at, kMiddle.size()) != kMiddle) {
+    return std::nullopt;
+  }
+  at += kMiddle.size();
+  while (at < text.size() && text[at] != '\n' && text[at] != ' ') {
+    entry.value += text[at++];
+  }
+  if (entry.value.empty()) {
+    return std::nullopt;
+  }
+  if (at < text.size() && text[at] == '\n') {
+    entry.endsLine = true;
+    ++at;
+  }
+  entry.length = at;
+  return entry;
+}
+
+}  // namespace
 
 std::string CheckLog(std::string_view log, const std::string& formula,
                      const ValuationSeries& series) {
@@ -35,31 +77,29 @@ std::string CheckLog(std::string_view log, const std::string& formula,
     }
     rest.remove_prefix(firstValues.size());
   }
-  static const std::regex entry(R"(    x\[([0-9]+)\] = ([-0-9.a-z]+)(\n?))");
   int onLine = 0;
-  std::match_results<std::string_view::const_iterator> match;
   while (!rest.empty()) {
-    if (!std::regex_search(rest.begin(), rest.end(), match, entry,
-                           std::regex_constants::match_continuous)) {
+    const std::optional<LogEntry> entry = ReadEntry(rest);
+    if (!entry) {
       return "the log holds something that is no entry: \"" + std::string(rest.substr(0, 40)) +
              "\"";
     }
-    const int step = std::stoi(match[1].str());
+    const int step = std::stoi(entry->step);
     if (step < 2 || step >= kSeriesLength || step % kLogPageSteps == 0) {
       return "the log holds an entry for step " + std::to_string(step);
     }
     const std::string wanted = FormatFixed2(series[static_cast<std::size_t>(step)]);
-    if (match[2].str() != wanted) {
-      return "the log shows x[" + match[1].str() + "] = " + match[2].str() +
-             " where the series holds " + wanted;
+    if (entry->value != wanted) {
+      return "the log shows x[" + entry->step + "] = " + entry->value + " where the series holds " +
+             wanted;
     }
     if (++onLine > 2) {
-      return "the log has three entries on one line, up to x[" + match[1].str() + "]";
+      return "the log has three entries on one line, up to x[" + entry->step + "]";
     }
-    if (match[3].length() > 0) {
+    if (entry->endsLine) {
       onLine = 0;
     }
-    rest.remove_prefix(static_cast<std::size_t>(match.length(0)));
+    rest.remove_prefix(entry->length);
   }
   return {};
 }

@@ -94,4 +94,38 @@ TEST_F(TwoInstances, OneKilledMidRunLeavesTheOtherWorking) {
   }
 }
 
+TEST_F(TwoInstances, StartingTogetherOverAStartLeftByAKilledOneBothWaitForGraph) {
+  {
+    Instance killed = Place(0, 0);
+    ASSERT_NE(killed.window, 0u) << killed.process->Stderr();
+    x11.Key(killed.window, "g");
+    ASSERT_TRUE(WaitUntilAnimating(x11, killed.window, 3s));
+    killed.process->Kill(SIGKILL);
+    ASSERT_TRUE(killed.process->WaitForExit(5s).has_value());
+  }
+  // Both open the event at about the same moment: neither may take the
+  // other, just starting, for a running instance whose start must stand.
+  AppProcess first(kRealApp, AppEnvironment());
+  AppProcess second(kRealApp, AppEnvironment());
+  const Window firstWindow = WaitForMainWindow(x11, first.pid(), 20s);
+  const Window secondWindow = WaitForMainWindow(x11, second.pid(), 20s);
+  ASSERT_NE(firstWindow, 0u) << first.Stderr();
+  ASSERT_NE(secondWindow, 0u) << second.Stderr();
+  x11.Move(firstWindow, 0, 0);
+  x11.Move(secondWindow, 0, 512);
+  for (const Window window : {firstWindow, secondWindow}) {
+    EXPECT_TRUE(StaysStill(x11, window, 1000ms)) << "animating before anyone pressed G";
+    EXPECT_EQ(x11.Grab(window).CountRed(), 0) << "not at step 0";
+  }
+  x11.Key(secondWindow, "g");
+  EXPECT_TRUE(WaitUntilAnimating(x11, firstWindow, 3s)) << "the two do not share the event";
+  for (AppProcess* app : {&first, &second}) {
+    EXPECT_EQ(CountLinesContaining(app->Stderr(), kFallbackWarning), 0);
+  }
+  x11.Close(firstWindow);
+  x11.Close(secondWindow);
+  EXPECT_EQ(first.WaitForExit(5s), std::optional<int>(0));
+  EXPECT_EQ(second.WaitForExit(5s), std::optional<int>(0));
+}
+
 }  // namespace

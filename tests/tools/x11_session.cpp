@@ -150,6 +150,17 @@ void X11Session::Key(Window window, const char* keysymName, bool shift) {
   XSync(display_, False);
 }
 
+void X11Session::Click(Window window, int x, int y, unsigned button) {
+  int rootX = 0, rootY = 0;
+  Window child = 0;
+  XTranslateCoordinates(display_, window, DefaultRootWindow(display_), x, y, &rootX, &rootY,
+                        &child);
+  XTestFakeMotionEvent(display_, DefaultScreen(display_), rootX, rootY, CurrentTime);
+  XTestFakeButtonEvent(display_, button, True, CurrentTime);
+  XTestFakeButtonEvent(display_, button, False, CurrentTime);
+  XSync(display_, False);
+}
+
 void X11Session::Close(Window window) {
   XEvent event{};
   event.xclient.type = ClientMessage;

@@ -48,6 +48,9 @@ class X11Session {
 
   // Gives the window the keyboard focus and presses and releases the key.
   void Key(Window window, const char* keysymName, bool shift = false);
+  // Moves the pointer to (x, y) in the window and clicks the button there
+  // (1 left, 2 middle, 3 right).
+  void Click(Window window, int x, int y, unsigned button = 1);
   // Asks the window to close, as a window manager's close button does.
   void Close(Window window);
   // Moves a top-level window (there is no window manager to object), so

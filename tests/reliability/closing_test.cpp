@@ -110,36 +110,60 @@ INSTANTIATE_TEST_SUITE_P(States, ClosingInEveryState,
                                            CloseCase{"idle_at_the_end", State::kIdleAtTheEnd}),
                          [](const auto& test) { return std::string(test.param.name); });
 
-// The window menu runs its own event loop; a close that arrives meanwhile
-// must end it too, not leave the menu on screen holding the process.
-TEST(ClosingWithTheWindowMenuOpen, EndsTheMenuAndTheProcess) {
+// Menus and lists are windows of their own, and the window menu runs its own
+// event loop: a close that arrives while one is open must take it along and
+// end the process, not leave it on screen holding the process.
+struct OpenPopupCase {
+  const char* name;
+  bool running;
+  void (*open)(X11Session& x11, Window window);
+};
+
+class ClosingWithAPopupOpen : public ::testing::TestWithParam<OpenPopupCase> {};
+
+TEST_P(ClosingWithAPopupOpen, EndsThePopupAndTheProcess) {
   UserStartEventGuard guard;
   if (guard.InUse()) {
     GTEST_SKIP() << "an instance of the application is running on this account";
   }
   X11Session x11;
   ASSERT_TRUE(x11.ok()) << "no X display";
-  for (const char* state : {"paused", "running"}) {
-    SCOPED_TRACE(state);
-    Instance app = Launch(x11, kRealApp, AppEnvironment());
-    ASSERT_NE(app.window, 0u) << app.process->Stderr();
-    if (std::string(state) == "running") {
-      x11.Key(app.window, "g");
-      ASSERT_TRUE(WaitUntilAnimating(x11, app.window, 3s));
-    }
-    x11.Click(app.window, 4, 4, 3);  // a right click on the window's own area
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (MessageBoxesOf(x11, app.process->pid()).empty() &&
-           std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(20ms);
-    }
-    ASSERT_EQ(MessageBoxesOf(x11, app.process->pid()).size(), 1u) << "no window menu opened";
-    x11.Close(app.window);
-    const auto closedAt = std::chrono::steady_clock::now();
-    EXPECT_EQ(app.process->WaitForExit(5s), std::optional<int>(0))
-        << "still running with its window menu open";
-    EXPECT_LT(std::chrono::steady_clock::now() - closedAt, 1s);
+  Instance app = Launch(x11, kRealApp, AppEnvironment());
+  ASSERT_NE(app.window, 0u) << app.process->Stderr();
+  if (GetParam().running) {
+    x11.Key(app.window, "g");
+    ASSERT_TRUE(WaitUntilAnimating(x11, app.window, 3s));
   }
+  GetParam().open(x11, app.window);
+  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  while (MessageBoxesOf(x11, app.process->pid()).empty() &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(20ms);
+  }
+  ASSERT_EQ(MessageBoxesOf(x11, app.process->pid()).size(), 1u) << "nothing opened";
+  x11.Close(app.window);
+  const auto closedAt = std::chrono::steady_clock::now();
+  EXPECT_EQ(app.process->WaitForExit(5s), std::optional<int>(0)) << "still running";
+  EXPECT_LT(std::chrono::steady_clock::now() - closedAt, 1s);
 }
+
+void RightClickTheWindow(X11Session& x11, Window window) {
+  x11.Click(window, 4, 4, 3);
+}
+void OpenThePickersList(X11Session& x11, Window window) {
+  x11.Key(window, "space");  // the picker has the focus at start
+}
+void OpenTheDegreeFieldsMenu(X11Session& x11, Window window) {
+  x11.Key(window, "Tab");  // the degree field follows the picker
+  x11.Key(window, "F10", true);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Popups, ClosingWithAPopupOpen,
+    ::testing::Values(OpenPopupCase{"window_menu", false, RightClickTheWindow},
+                      OpenPopupCase{"window_menu_while_running", true, RightClickTheWindow},
+                      OpenPopupCase{"pickers_list_while_running", true, OpenThePickersList},
+                      OpenPopupCase{"fields_menu_while_running", true, OpenTheDegreeFieldsMenu}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace

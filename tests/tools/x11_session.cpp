@@ -41,7 +41,14 @@ int IgnoreXErrors(Display*, XErrorEvent*) {
 
 }  // namespace
 
-X11Session::X11Session() : display_(XOpenDisplay(nullptr)) {
+X11Session::X11Session() {
+  // A busy server may turn a connection away for a moment.
+  for (int attempt = 0; attempt < 20 && display_ == nullptr; ++attempt) {
+    display_ = XOpenDisplay(nullptr);
+    if (display_ == nullptr) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  }
   XSetErrorHandler(IgnoreXErrors);
 }
 

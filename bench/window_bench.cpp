@@ -136,12 +136,14 @@ ReactionFigures MeasureReaction(CSentenceDlg& dialog, int keystrokes) {
   for (int k = 0; k < keystrokes; ++k) {
     const int webPaints = watch.Paints(0);
     const int seriesPaints = watch.Paints(1);
+    const double cpuBefore = OwnCpuMs();
     const Clock::time_point start = Clock::now();
     QTest::keyClick(&field, static_cast<Qt::Key>(KeyAt(k)));
     // What the keystroke left for later (the log panel's and the picker's
     // repaints) reaches the screen here.
     QApplication::processEvents();
     figures.keystrokeMs.push_back(MsSince(start));
+    figures.keystrokeCpuMs.push_back(OwnCpuMs() - cpuBefore);
     const bool effect = watch.Paints(0) > webPaints && watch.Paints(1) > seriesPaints &&
                         field.text().toStdString() == DegreeTextAfter(k) &&
                         RefreshedFor(dialog, DegreeTextAfter(k));

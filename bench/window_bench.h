@@ -10,8 +10,9 @@ class CSentenceDlg;
 class QWidget;
 
 struct ReactionFigures {
-  std::vector<double> keystrokeMs;  // key press until everything it changed is on screen
-  int keystrokesWithoutEffect = 0;  // must stay 0: each keystroke has to refresh
+  std::vector<double> keystrokeMs;     // key press until everything it changed is on screen
+  std::vector<double> keystrokeCpuMs;  // processor time this process spent meanwhile
+  int keystrokesWithoutEffect = 0;     // must stay 0: each keystroke has to refresh
 };
 // Alternately deletes the degree's last digit and types a new one, in the
 // focused degree field; each such keystroke is one whole Refresh.

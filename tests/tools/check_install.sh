@@ -20,6 +20,7 @@ expected=(
   share/metainfo/$app_id.metainfo.xml
   share/icons/hicolor/16x16/apps/$app_id.png
   share/icons/hicolor/32x32/apps/$app_id.png
+  share/icons/hicolor/scalable/apps/$app_id.svg
 )
 for f in "${expected[@]}"; do
   [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
@@ -31,5 +32,8 @@ for size in 16 32; do
   header=$(od -An -tx1 -j16 -N8 "$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png" | tr -d ' \n')
   [ "$header" = "$(printf '%08x%08x' "$size" "$size")" ] || { echo "icon $size has the wrong size"; exit 1; }
 done
+# The scalable icon is an SVG picture of its own size, like the two bitmaps.
+grep -q '<svg xmlns="http://www.w3.org/2000/svg"[^>]* viewBox="0 0 32 32"' \
+  "$prefix/share/icons/hicolor/scalable/apps/$app_id.svg" || { echo "scalable icon is no SVG"; exit 1; }
 "$prefix/bin/veridrift-series" 0 0.30 0.90 | grep -q $'^999\t0.899999976$'
 echo "install into a temporary prefix: ok"

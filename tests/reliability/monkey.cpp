@@ -348,6 +348,11 @@ std::string Monkey::Paste() {
     return std::string("no paste: ") + kFieldNames[which] + " disabled";
   }
   QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() - 2, field->height() / 2));
+  if (!field->hasFocus()) {
+    // Another program's window took the activation: a person's paste would
+    // go nowhere.
+    return std::string("no paste: ") + kFieldNames[which] + " did not take the focus";
+  }
   if (selection == 1) {
     field->selectAll();
   } else if (selection == 2) {

@@ -272,8 +272,16 @@ void Attach(int fd, SharedBlock& block) {
   }
   // Turning the exclusive lock into a shared one is not atomic: another
   // opener may find itself alone in between and reset the event again, which
-  // is harmless, as nobody can have signalled it yet.
-  FlockRetrying(fd, LOCK_SH);
+  // is harmless, as nobody can have signalled it yet. An opener holds the
+  // exclusive lock only for that moment; whatever holds it longer is no
+  // instance, and must not keep this one from starting: after a second it
+  // goes on unattached.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (FlockRetrying(fd, LOCK_SH | LOCK_NB) == 0 || errno != EWOULDBLOCK) {
+      return;
+    }
+    usleep(10000);
+  }
 }
 
 struct SharedOpening {

@@ -1,8 +1,11 @@
 // The shared start event outlives the instances that used it only as a name:
 // whatever state the last of them left it in, the next opening finds it
 // fresh, while an event that a living instance holds is taken as it stands.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -105,6 +108,34 @@ TEST_F(EventAttachment, TheFreshStartStillWakesAWaiterOfALaterOpening) {
   });
   EXPECT_EQ(waiting->Wait(cancelled, 5000), StartEventWait::kSignalled);
   starter.join();
+}
+
+TEST_F(EventAttachment, AnObjectLockedByNoInstanceDoesNotHoldUpTheOpening) {
+  OpenStartEvent(name);  // creates the object
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t holder = fork();
+  if (holder == 0) {
+    const int fd = shm_open(StartEventObjectName(name, geteuid()).c_str(), O_RDWR, 0);
+    const char byte = fd >= 0 && flock(fd, LOCK_EX) == 0 ? 'l' : 'x';
+    [[maybe_unused]] const ssize_t written = write(ready[1], &byte, 1);
+    pause();
+    _exit(0);
+  }
+  char byte = 0;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  ASSERT_EQ(byte, 'l');
+  const auto started = std::chrono::steady_clock::now();
+  const std::unique_ptr<StartEvent> event = OpenStartEvent(name);
+  const auto took = std::chrono::steady_clock::now() - started;
+  kill(holder, SIGKILL);
+  waitpid(holder, nullptr, 0);
+  close(ready[0]);
+  close(ready[1]);
+  EXPECT_LT(took, std::chrono::seconds(3)) << "the opening waited for a lock nobody gives up";
+  ASSERT_TRUE(event->IsShared());
+  event->Set();
+  EXPECT_TRUE(event->IsSet());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the README's screenshot, docs/screenshot.png: the application on its
-# own Xvfb screen, sentence 3 with the log on, photographed 32 steps into a
+# own Xvfb screen, sentence 3 with the log on, photographed 33 steps into a
 # run. Builds for release first. Takes about half a minute.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -41,6 +41,24 @@ std::string DesktopEntryValue(const std::string& key) {
   return {};
 }
 
+// Pixels of one colour (each channel within 3) in a rectangle.
+int CountColour(const QImage& image, const QRect& area, QColor colour) {
+  int count = 0;
+  const QRect inside = area.intersected(image.rect());
+  for (int y = inside.top(); y <= inside.bottom(); ++y) {
+    for (int x = inside.left(); x <= inside.right(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      count += std::abs(qRed(p) - colour.red()) <= 3 && std::abs(qGreen(p) - colour.green()) <= 3 &&
+                       std::abs(qBlue(p) - colour.blue()) <= 3
+                   ? 1
+                   : 0;
+    }
+  }
+  return count;
+}
+
+const QColor kFrameGrey{77, 77, 77};
+
 // The real application on the display, with its window found; closed again
 // when the test is done.
 class RunningApp {
@@ -50,8 +68,12 @@ class RunningApp {
               {"QT_QPA_PLATFORM=xcb", std::string("QT_SCALE_FACTOR=") + scaleFactor}),
         m_display(XOpenDisplay(nullptr)) {
     m_window = m_x11.WaitForWindow("Veridrift", m_app.pid(), 20s);
-    // The window is mapped before its first paint reaches the screen.
-    std::this_thread::sleep_for(500ms);
+    // The window is mapped before its first paint reaches the screen (long
+    // before, in a sanitized build): wait for the web diagram's frame.
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (ok() && std::chrono::steady_clock::now() < deadline && !Painted()) {
+      std::this_thread::sleep_for(50ms);
+    }
   }
   ~RunningApp() {
     if (m_window != 0) {
@@ -71,6 +93,11 @@ class RunningApp {
     XWindowAttributes attributes{};
     XGetWindowAttributes(m_display, m_window, &attributes);
     return {attributes.width, attributes.height};
+  }
+
+  bool Painted() const {
+    const QImage shown = Screenshot();
+    return !shown.isNull() && CountColour(shown, shown.rect(), kFrameGrey) > 0;
   }
 
   // What the screen shows of the window. A window larger than the screen
@@ -178,22 +205,6 @@ TEST(DesktopIdentity, WindowShowsTheApplicationIconInBothSizes) {
 
 // ---- Twice the scale ----
 
-// Pixels of one colour (each channel within 3) in a rectangle.
-int CountColour(const QImage& image, const QRect& area, QColor colour) {
-  int count = 0;
-  const QRect inside = area.intersected(image.rect());
-  for (int y = inside.top(); y <= inside.bottom(); ++y) {
-    for (int x = inside.left(); x <= inside.right(); ++x) {
-      const QRgb p = image.pixel(x, y);
-      count += std::abs(qRed(p) - colour.red()) <= 3 && std::abs(qGreen(p) - colour.green()) <= 3 &&
-                       std::abs(qBlue(p) - colour.blue()) <= 3
-                   ? 1
-                   : 0;
-    }
-  }
-  return count;
-}
-
 QRect BoundsOfColour(const QImage& image, const QRect& area, QColor colour) {
   QRect bounds;
   const QRect inside = area.intersected(image.rect());
@@ -213,7 +224,6 @@ QRect FromDialogUnits(QSize size, int x, int y, int width, int height) {
                size.height() * height / 261);
 }
 
-const QColor kFrameGrey{77, 77, 77};
 const QColor kWhite{255, 255, 255};
 
 class DoubleScale : public ::testing::Test {

@@ -17,6 +17,8 @@ export QT_QPA_PLATFORM=xcb
 export LC_ALL=C.UTF-8
 unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
 
+# Tests run one at a time: the window tests share one X display, and a window
+# waiting to become active must not compete with another suite's window.
 build() {  # name, cmake options...
   local dir="$root/build/$1"
   shift
@@ -26,19 +28,19 @@ build() {  # name, cmake options...
 
 echo "== plain build"
 build test
-(cd "$root/build/test" && ctest --output-on-failure -j"$jobs")
+(cd "$root/build/test" && ctest --output-on-failure)
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 build asan -DVERIDRIFT_SANITIZE=address,undefined -DVERIDRIFT_BENCH=OFF
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$root/tests/sanitizer/ubsan.supp"
-(cd "$root/build/asan" && ctest --output-on-failure -j"$jobs" -LE no_asan)
+(cd "$root/build/asan" && ctest --output-on-failure -LE no_asan)
 
 echo "== ThreadSanitizer"
 build tsan -DVERIDRIFT_SANITIZE=thread -DVERIDRIFT_BENCH=OFF
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tests/sanitizer/tsan.supp"
-(cd "$root/build/tsan" && ctest --output-on-failure -j"$jobs" -L tsan)
+(cd "$root/build/tsan" && ctest --output-on-failure -L tsan)
 echo "== Fuzzing the value field's rules (bounded run)"
 "$root/tests/fuzz/run.sh"
 echo "All test suites passed."

@@ -19,6 +19,7 @@
 
 #include "animation_worker.h"
 #include "diagram_view.h"
+#include "event_loop_wait.h"
 #include "monkey_invariants.h"
 #include "resource.h"
 #include "sentence.h"
@@ -125,34 +126,15 @@ QWidget* Monkey::FocusTarget() const {
   return focus != nullptr && focus->window() == &m_dialog ? focus : &m_dialog;
 }
 
-namespace {
-
-// Runs the event loop until the condition holds or the time is up. Unlike
-// QTest::qWait, which sleeps between its looks, the loop takes each worker's
-// call the moment it comes, as the application's own loop does.
-bool RunEventLoopUntil(const std::function<bool()>& condition, int timeoutMs) {
-  if (condition()) {
-    return true;
-  }
-  QEventLoop loop;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-    if (condition()) {
-      loop.quit();
-    }
-  });
-  poll.start(2);
-  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-  loop.exec();
-  return condition();
-}
-
-}  // namespace
+// The monkey waits in the event loop, not with QTest::qWait, which sleeps
+// between its looks: the loop takes each worker's call the moment it comes,
+// as the application's own loop does.
+constexpr int kMonkeyPollMs = 2;
 
 void Monkey::Settle(int ms) const {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   if (ms > 0) {
-    RunEventLoopUntil([] { return false; }, ms);
+    RunEventLoopUntil([] { return false; }, ms, kMonkeyPollMs);
   }
 }
 
@@ -432,7 +414,7 @@ std::string Monkey::RunToTheEnd() {
         return m_dialog.m_webView->m_stepCounter.load() >= kSeriesLength &&
                m_dialog.m_seriesView->m_stepCounter.load() >= kSeriesLength;
       },
-      30000);
+      30000, kMonkeyPollMs);
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - started);
   return (reached ? "run to the end from step " : "run to the end: not reached from step ") +

@@ -7,5 +7,5 @@
 #include <functional>
 
 void RunEventLoopFor(int ms);
-// True once `condition` holds (looked at every 5 ms); false after timeoutMs.
-bool RunEventLoopUntil(const std::function<bool()>& condition, int timeoutMs);
+// True once `condition` holds (looked at every pollMs); false after timeoutMs.
+bool RunEventLoopUntil(const std::function<bool()>& condition, int timeoutMs, int pollMs = 5);

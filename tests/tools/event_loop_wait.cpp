@@ -9,7 +9,7 @@ void RunEventLoopFor(int ms) {
   loop.exec();
 }
 
-bool RunEventLoopUntil(const std::function<bool()>& condition, int timeoutMs) {
+bool RunEventLoopUntil(const std::function<bool()>& condition, int timeoutMs, int pollMs) {
   if (condition()) {
     return true;
   }
@@ -20,7 +20,7 @@ bool RunEventLoopUntil(const std::function<bool()>& condition, int timeoutMs) {
       loop.quit();
     }
   });
-  poll.start(5);
+  poll.start(pollMs);
   QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
   loop.exec();
   return condition();

@@ -102,6 +102,7 @@ void CSentenceDlg::DoDataExchange(bool saveAndValidate) {
 bool CSentenceDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   AddAboutToSystemMenu();
+  AddToolsToSystemMenu();
   setWindowIcon(m_hIcon);
   m_webView->CreateInPlaceholder(GetDlgItem(IDC_WEB_PLACEHOLDER), 1, this);
   m_seriesView->CreateInPlaceholder(GetDlgItem(IDC_SERIES_PLACEHOLDER), 0, nullptr);
@@ -128,6 +129,16 @@ void CSentenceDlg::AddAboutToSystemMenu() {
     DeleteMenuAt(m_systemMenu, 3);
     InsertMenuAt(m_systemMenu, 3, {IDM_ABOUTBOX, aboutText});
   }
+}
+
+void CSentenceDlg::AddToolsToSystemMenu() {
+  // The tool's own windows sit together above the separator, after About.
+  std::size_t separator = 0;
+  while (separator < m_systemMenu.size() && m_systemMenu[separator].command != 0) {
+    ++separator;
+  }
+  InsertMenuAt(m_systemMenu, separator, {IDM_RUNREPORT, "&Run Report..."});
+  InsertMenuAt(m_systemMenu, separator + 1, {IDM_SAVEDIAGRAMS, "&Save Diagrams..."});
 }
 
 void CSentenceDlg::Refresh() {
@@ -287,7 +298,16 @@ void CSentenceDlg::OnSysCommand(unsigned nID, long) {
     about.DoModal();
     return;
   }
-  DefaultSysCommand(nID);
+  switch (nID & kSystemCommandMask) {
+    case IDM_RUNREPORT:
+      OnRunReport();
+      return;
+    case IDM_SAVEDIAGRAMS:
+      OnSaveDiagrams();
+      return;
+    default:
+      DefaultSysCommand(nID);
+  }
 }
 
 void CSentenceDlg::DefaultSysCommand(unsigned nID) {

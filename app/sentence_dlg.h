@@ -45,6 +45,9 @@ class CSentenceDlg : public CDialog, public CPreTranslate {
   // WM_TIMER: the time-series worker has taken a step.
   void OnTimer(int timerId);
   void OnSysCommand(unsigned nID, long lParam);
+  // The window menu's "Run Report..." and "Save Diagrams...".
+  void OnRunReport();
+  void OnSaveDiagrams();
 
   // Enter and Escape are consumed; G and R act and pass on.
   bool PreTranslateMessage(QKeyEvent* keyDown) override;
@@ -77,6 +80,7 @@ class CSentenceDlg : public CDialog, public CPreTranslate {
 
  private:
   void AddAboutToSystemMenu();
+  void AddToolsToSystemMenu();
   void SetFormulaImage(const QPixmap& picture);
   void RedrawFormulaPicture();
   void ShowSystemMenu(const QPoint& globalPos);

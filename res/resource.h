@@ -10,6 +10,9 @@ inline constexpr int IDD_SENTENCE_DIALOG = 102;
 inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDB_FORMULA = 132;
 inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
+// Window-menu commands of the tool's own small windows, beside About.
+inline constexpr unsigned IDM_RUNREPORT = 0x0100;
+inline constexpr unsigned IDM_SAVEDIAGRAMS = 0x0110;
 
 inline constexpr int IDC_STATIC = -1;
 inline constexpr int IDC_WEB_PLACEHOLDER = 1000;

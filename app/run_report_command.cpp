@@ -1,0 +1,3 @@
+#include "sentence_dlg.h"
+
+void CSentenceDlg::OnRunReport() {}

@@ -1,17 +1,18 @@
 #include "run_report_window.h"
 
 #include <QGuiApplication>
-#include <algorithm>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "run_report.h"
 #include "sentence_dlg.h"
 
 namespace {
 
-constexpr int kTextWidth = 340;
+// Narrow enough to fit beside a centred main window on a 1280-pixel screen.
+constexpr int kTextWidth = 260;
 constexpr int kGap = 8;
 
 }  // namespace

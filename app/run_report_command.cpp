@@ -1,3 +1,6 @@
+#include "run_report_window.h"
 #include "sentence_dlg.h"
 
-void CSentenceDlg::OnRunReport() {}
+void CSentenceDlg::OnRunReport() {
+  CRunReportWindow::Open(this);
+}

@@ -163,6 +163,7 @@ void CSentenceDlg::Refresh() {
   m_sentenceCombo.setCurrentIndex(g_selectedSentence);
   RedrawFormulaPicture();
   UpdateData(false);
+  emit refreshed();
 }
 
 void CSentenceDlg::SetFormulaImage(const QPixmap& picture) {

@@ -70,6 +70,10 @@ class CSentenceDlg : public CDialog, public CPreTranslate {
   QPixmap m_formulaBitmap;
   QIcon m_hIcon;
 
+ Q_SIGNALS:
+  // The last step of every Refresh: the series and the texts are up to date.
+  void refreshed();
+
  protected:
   QWidget* CreateControl(const DialogItemTemplate& item) override;
   void DoDataExchange(bool saveAndValidate) override;

@@ -1,6 +1,7 @@
 // Cost of one series: 998 dependent evaluations of the current sentence.
 #include <benchmark/benchmark.h>
 
+#include "run_report.h"
 #include "series.h"
 
 static void BM_ComputeSeries(benchmark::State& state) {
@@ -15,5 +16,18 @@ static void BM_ComputeSeries(benchmark::State& state) {
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ComputeSeries)->DenseRange(0, 9)->ArgName("sentence");
+
+// The report of one run, as the Run Report window makes it on every Refresh:
+// the analysis and its plain sentences. Sentence 3 finds no repeat, so it
+// tries every period.
+static void BM_RunReport(benchmark::State& state) {
+  const auto sentence = static_cast<SentenceKind>(state.range(0));
+  ComputeSeriesValues(0.3f, 0.9f, sentence);
+  for (auto _ : state) {
+    const std::string text = FormatReportSentences(AnalyseRun());
+    benchmark::DoNotOptimize(text.data());
+  }
+}
+BENCHMARK(BM_RunReport)->Arg(0)->Arg(2)->Arg(3)->Arg(6)->Arg(9)->ArgName("sentence");
 
 BENCHMARK_MAIN();

@@ -42,7 +42,61 @@ std::string TieRoundedAway(bool negative, std::uint64_t eighths) {
   return text;
 }
 
+// The same test for any number of decimals: a binary fraction halfway between
+// two multiples of 10^-decimals is an odd multiple of 2^-(decimals+1).
+bool IsDecimalTie(double magnitude, int decimals, std::uint64_t* units) {
+  const double scaled = std::ldexp(magnitude, decimals + 1);
+  if (!(scaled < 9007199254740992.0)) {
+    return false;
+  }
+  if (std::floor(scaled) != scaled) {
+    return false;
+  }
+  const auto whole = static_cast<std::uint64_t>(scaled);
+  if (whole % 2 == 0) {
+    return false;
+  }
+  *units = whole;
+  return true;
+}
+
+std::string FormatFixedDecimals(double value, int decimals) {
+  if (std::isnan(value)) {
+    return std::signbit(value) ? "-nan" : "nan";
+  }
+  if (std::isinf(value)) {
+    return value < 0 ? "-inf" : "inf";
+  }
+  std::uint64_t units = 0;
+  if (IsDecimalTie(std::fabs(value), decimals, &units)) {
+    // units/2^(d+1) is units*5^d/2 steps of 10^-d; half up gives
+    // (units*5^d + 1)/2 steps. 5^4 * 2^53 still fits in 64 bits.
+    std::uint64_t five = 1;
+    std::uint64_t ten = 1;
+    for (int i = 0; i < decimals; ++i) {
+      five *= 5;
+      ten *= 10;
+    }
+    const std::uint64_t steps = (units * five + 1) / 2;
+    std::string fraction = std::to_string(steps % ten);
+    fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
+    return (std::signbit(value) ? "-" : "") + std::to_string(steps / ten) + '.' + fraction;
+  }
+  char buffer[400];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  return std::string(buffer, result.ptr);
+}
+
 }  // namespace
+
+std::string FormatFixed3(double value) {
+  return FormatFixedDecimals(value, 3);
+}
+
+std::string FormatFixed4(double value) {
+  return FormatFixedDecimals(value, 4);
+}
 
 std::string FormatFixed2(double value) {
   if (std::isnan(value)) {

@@ -13,6 +13,11 @@
 // rounded away from zero. NaN and infinities print as "nan", "inf", "-inf".
 std::string FormatFixed2(double value);
 
+// printf("%.3f") and printf("%.4f") with the same point and the same exact
+// halves rounded away from zero as FormatFixed2.
+std::string FormatFixed3(double value);
+std::string FormatFixed4(double value);
+
 // printf("%.2d", value): at least two digits, a minus sign in front if negative.
 std::string FormatInt2(int value);
 

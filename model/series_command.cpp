@@ -7,17 +7,21 @@
 #include <string_view>
 
 #include "number_text.h"
+#include "run_report.h"
 #include "series.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: veridrift-series SENTENCE DEGREE ESTIMATE\n"
+    "usage: veridrift-series [--report] SENTENCE DEGREE ESTIMATE\n"
     "  SENTENCE  sentence number, 0 to 9\n"
     "  DEGREE    degree k, a decimal number in [0,1] (ignored by sentences 6 to 9)\n"
     "  ESTIMATE  initial estimate x0, a decimal number in [0,1]\n"
     "Prints the caption and the formula as lines starting with \"# \", then\n"
-    "s[0] to s[999], one per line as index<TAB>value with 9 significant digits.\n";
+    "s[0] to s[999], one per line as index<TAB>value with 9 significant digits.\n"
+    "  --report  instead, what the run does: behaviour, from step, period and\n"
+    "            values, the fixed points of f with their slopes, the Lyapunov\n"
+    "            exponent and notes, one \"name: value\" line each.\n";
 
 // The whole argument must be a number; a trailing letter is a typo, not a value.
 bool ReadWholeNumber(std::string_view text, double* value) {
@@ -53,6 +57,11 @@ int RunSeriesCommand(int argc, const char* const* argv, std::ostream& out, std::
     out << kUsage;
     return 0;
   }
+  const bool report = argc > 1 && std::strcmp(argv[1], "--report") == 0;
+  if (report) {
+    --argc;
+    ++argv;
+  }
   if (argc != 4) {
     err << "veridrift-series: expected 3 arguments (SENTENCE DEGREE ESTIMATE), got " << argc - 1
         << "; see --help\n";
@@ -81,6 +90,11 @@ int RunSeriesCommand(int argc, const char* const* argv, std::ostream& out, std::
   }
 
   ComputeSeriesValues(values[0], values[1], sentence);
+  if (report) {
+    out << FormatReportLines(AnalyseRun());
+    out.flush();
+    return out ? 0 : 1;
+  }
   std::string text;
   FormatSentenceCaption(text, sentence);
   PrintCommented(out, text);

@@ -46,6 +46,17 @@ TEST(FormatFixed2, NonFiniteValuesPrintAsWords) {
   EXPECT_EQ(FormatFixed2(-std::numeric_limits<double>::infinity()), "-inf");
 }
 
+TEST(FormatFixed3And4, HalvesGoAwayFromZeroAsInFormatFixed2) {
+  // Exact halves at 3 and 4 decimals are odd multiples of 1/16 and 1/32;
+  // printf would round them to even.
+  EXPECT_EQ(FormatFixed3(0.0625), "0.063");
+  EXPECT_EQ(FormatFixed3(-0.0625), "-0.063");
+  EXPECT_EQ(FormatFixed3(-0.6931471805599453), "-0.693");
+  EXPECT_EQ(FormatFixed4(0.03125), "0.0313");
+  EXPECT_EQ(FormatFixed4(2.0 / 3.0), "0.6667");
+  EXPECT_EQ(FormatFixed4(-std::numeric_limits<double>::infinity()), "-inf");
+}
+
 TEST(FormatInt2, PadsToTwoDigits) {
   const struct {
     int value;

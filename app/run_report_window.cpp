@@ -1,0 +1,92 @@
+#include "run_report_window.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "run_report.h"
+#include "sentence_dlg.h"
+
+namespace {
+
+// Narrow enough to fit beside a centred main window on a 1280-pixel screen.
+constexpr int kTextWidth = 260;
+constexpr int kGap = 8;
+
+}  // namespace
+
+CRunReportWindow::CRunReportWindow(CSentenceDlg* owner) : QWidget(owner, Qt::Window) {
+  // A child of the main window, so the main window's modal loop lets it take
+  // input, and it goes when the main window goes.
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("Run Report"));
+  setAccessibleName(QStringLiteral("Run Report"));
+  setAccessibleDescription(QStringLiteral("What the run in the main window does"));
+
+  m_text.setWordWrap(true);
+  m_text.setFixedWidth(kTextWidth);
+  m_text.setTextFormat(Qt::PlainText);
+  m_text.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  m_text.setFocusPolicy(Qt::StrongFocus);
+  m_text.setAccessibleName(QStringLiteral("Report"));
+  m_close.setText(QStringLiteral("&Close"));
+  m_close.setAccessibleName(QStringLiteral("Close"));
+  m_close.setAutoDefault(false);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addWidget(&m_text);
+  layout->addWidget(&m_close, 0, Qt::AlignRight);
+
+  connect(&m_close, &QPushButton::clicked, this, &QWidget::close);
+  connect(owner, &CSentenceDlg::refreshed, this, &CRunReportWindow::ShowCurrentRun);
+  connect(owner, &QDialog::finished, this, &QWidget::close);
+  ShowCurrentRun();
+}
+
+CRunReportWindow* CRunReportWindow::Find(const CSentenceDlg* owner) {
+  return owner->findChild<CRunReportWindow*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+CRunReportWindow* CRunReportWindow::Open(CSentenceDlg* owner) {
+  CRunReportWindow* window = Find(owner);
+  if (window == nullptr) {
+    window = new CRunReportWindow(owner);
+    window->adjustSize();
+    window->PlaceBeside(owner);
+  }
+  window->show();
+  window->raise();
+  window->activateWindow();
+  return window;
+}
+
+void CRunReportWindow::ShowCurrentRun() {
+  m_text.setText(QString::fromStdString(FormatReportSentences(AnalyseRun())));
+}
+
+void CRunReportWindow::PlaceBeside(const QWidget* owner) {
+  // To the right of the main window, or to its left when the screen ends
+  // there; the main window itself stays where it is.
+  const QRect main = owner->frameGeometry();
+  const QScreen* screen =
+      owner->screen() != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+  const QSize size = frameGeometry().size();
+  QPoint at(main.right() + 1 + kGap, main.top());
+  if (area.isValid() && at.x() + size.width() > area.right() + 1) {
+    const int left = main.left() - kGap - size.width();
+    at.setX(left >= area.left() ? left : std::max(area.left(), area.right() + 1 - size.width()));
+  }
+  move(at);
+}
+
+void CRunReportWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}

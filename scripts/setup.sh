@@ -4,7 +4,7 @@
 #   scripts/setup.sh [--dry-run] SET...
 # Sets: run (build and run the application), package (make its Debian
 # package), test (build and run the tests and benchmarks). --dry-run lists
-# what would be installed and installs nothing.
+# what the sets need and what would be installed, and installs nothing.
 set -euo pipefail
 
 # Building and running: the compiler and Qt; OpenGL with Mesa's drivers (the
@@ -56,6 +56,7 @@ for p in "${packages[@]}"; do
   fi
 done
 if [ $dry_run -eq 1 ]; then
+  echo "needs: ${packages[*]}"
   echo "would install: ${missing[*]:-nothing}"
   exit 0
 fi

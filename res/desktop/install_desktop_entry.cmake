@@ -36,6 +36,10 @@ file(READ "${veridrift_desktop_source}" entry)
 string(REGEX MATCH "\nExec=[^\n]*" exec_line "${entry}")
 string(REPLACE "${exec_line}" "\nExec=${exec}" entry "${entry}")
 get_filename_component(entry_name "${veridrift_desktop_source}" NAME)
-file(WRITE "${veridrift_desktop_work}/${entry_name}" "${entry}")
-file(INSTALL "${veridrift_desktop_work}/${entry_name}"
+# One folder per destination, so that two installs at once (a package being
+# made while a test installs elsewhere) never share the written entry.
+string(MD5 destination "$ENV{DESTDIR}|${CMAKE_INSTALL_PREFIX}")
+set(work "${veridrift_desktop_work}/${destination}")
+file(WRITE "${work}/${entry_name}" "${entry}")
+file(INSTALL "${work}/${entry_name}"
   DESTINATION "${CMAKE_INSTALL_PREFIX}/${veridrift_datadir}/applications")

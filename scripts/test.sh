@@ -11,8 +11,8 @@ jobs=$(nproc)
 # Always a display of our own, even on a desktop: the tests type keys and
 # click through XTest, which on the user's display would go to the user's
 # windows.
-if [ -z "${VERIDRIFT_UNDER_XVFB:-}" ]; then
-  export VERIDRIFT_UNDER_XVFB=1
+if [ -z "${VERIDRIFT_TEST_XVFB:-}" ]; then
+  export VERIDRIFT_TEST_XVFB=1
   exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
 fi
 # Tests must not depend on the user's locale or a Qt platform chosen elsewhere.

@@ -8,7 +8,12 @@ app_id=org.veridrift.Veridrift
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
-desktop-file-validate "$source_dir/res/desktop/$app_id.desktop"
+# Not even a hint: each one is something a menu shows wrongly somewhere.
+validate_entry() {
+  local said
+  said=$(desktop-file-validate "$1" 2>&1) && [ -z "$said" ] || { echo "$said"; exit 1; }
+}
+validate_entry "$source_dir/res/desktop/$app_id.desktop"
 appstreamcli validate --no-net --pedantic "$source_dir/res/desktop/$app_id.metainfo.xml" >/dev/null ||
   appstreamcli validate --no-net "$source_dir/res/desktop/$app_id.metainfo.xml"
 
@@ -21,12 +26,26 @@ expected=(
   share/icons/hicolor/16x16/apps/$app_id.png
   share/icons/hicolor/32x32/apps/$app_id.png
   share/icons/hicolor/scalable/apps/$app_id.svg
+  share/man/man1/veridrift.1.gz
+  share/man/man1/veridrift-series.1.gz
+  share/doc/veridrift/copyright
 )
 for f in "${expected[@]}"; do
   [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 [ -x "$prefix/bin/veridrift" ] || { echo "veridrift is not executable"; exit 1; }
-desktop-file-validate "$prefix/share/applications/$app_id.desktop"
+validate_entry "$prefix/share/applications/$app_id.desktop"
+# The menu entry must start the installed program even when this prefix is on
+# nobody's PATH yet.
+exec_program=$(sed -n 's/^Exec=//p' "$prefix/share/applications/$app_id.desktop")
+[ -x "$exec_program" ] || { echo "the menu entry runs \"$exec_program\", not the installed program"; exit 1; }
+# The manual pages read without a complaint from groff or man.
+for page in "$prefix"/share/man/man1/*.1.gz; do
+  warnings=$(zcat "$page" | groff -man -ww -z 2>&1)
+  [ -z "$warnings" ] || { echo "$page: $warnings"; exit 1; }
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || { echo "$page: $warnings"; exit 1; }
+done
 # The icons must be the sizes their folders promise.
 for size in 16 32; do
   header=$(od -An -tx1 -j16 -N8 "$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png" | tr -d ' \n')

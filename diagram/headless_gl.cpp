@@ -57,18 +57,11 @@ bool HasExtension(const char* list, const char* name) {
   return false;
 }
 
+// Kept until the process ends and never torn down: terminating EGL unloads
+// the driver, whose own process-lifetime allocations could then no longer be
+// told from ours by a leak checker, and the process is ending anyway.
 class HeadlessContext {
  public:
-  ~HeadlessContext() {
-    if (m_display != EGL_NO_DISPLAY) {
-      eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-      if (m_context != EGL_NO_CONTEXT) {
-        eglDestroyContext(m_display, m_context);
-      }
-      eglTerminate(m_display);
-    }
-  }
-
   // Empty when the context is usable.
   const QString& Failure() {
     if (!m_tried) {
@@ -134,8 +127,8 @@ class HeadlessContext {
 };
 
 HeadlessContext& Context() {
-  static HeadlessContext context;
-  return context;
+  static HeadlessContext* const context = new HeadlessContext;
+  return *context;
 }
 
 // A framebuffer like the one a view draws into: an RGB8 colour texture and a

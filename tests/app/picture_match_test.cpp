@@ -26,8 +26,8 @@ struct RunCase {
 // The trace closes into a rectangle drawn again at every step; a run that
 // never repeats; one that converges.
 const RunCase kRuns[] = {{"Rectangle", 0, 0.30f, 0.90f},
-                     {"NeverRepeating", 3, 0.30f, 0.90f},
-                     {"Converging", 9, 0.30f, 0.91f}};
+                         {"NeverRepeating", 3, 0.30f, 0.90f},
+                         {"Converging", 9, 0.30f, 0.91f}};
 const int kChecked[] = {0, 2, 3, 51, 1000};
 
 QImage OnScreen(const QWidget* view) {

@@ -13,15 +13,23 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: veridrift-series [--report] SENTENCE DEGREE ESTIMATE\n"
+    "usage: veridrift-series [--csv | --report] SENTENCE DEGREE ESTIMATE\n"
+    "       veridrift-series --picture web|series (--step N | --steps A..B)\n"
+    "                        --output FILE [--size WxH] SENTENCE DEGREE ESTIMATE\n"
     "  SENTENCE  sentence number, 0 to 9\n"
     "  DEGREE    degree k, a decimal number in [0,1] (ignored by sentences 6 to 9)\n"
     "  ESTIMATE  initial estimate x0, a decimal number in [0,1]\n"
     "Prints the caption and the formula as lines starting with \"# \", then\n"
     "s[0] to s[999], one per line as index<TAB>value with 9 significant digits.\n"
-    "  --report  instead, what the run does: behaviour, from step, period and\n"
-    "            values, the fixed points of f with their slopes, the Lyapunov\n"
-    "            exponent and notes, one \"name: value\" line each.\n";
+    "--csv prints the same values as comma-separated lines under the header\n"
+    "\"step,value\" instead.\n"
+    "--report prints instead what the run does: behaviour, from step, period and\n"
+    "values, the fixed points of f with their slopes, the Lyapunov exponent and\n"
+    "notes, one \"name: value\" line each.\n"
+    "--picture writes the web or time-series diagram at step count N (0 to 1000)\n"
+    "to FILE as .png, .svg or .pdf (by its suffix), WxH pixels (default: the\n"
+    "diagram's size in the window). --steps A..B writes one PDF page per step, or\n"
+    "one PNG or SVG per step when FILE holds %d (replaced by the step count).\n";
 
 // The whole argument must be a number; a trailing letter is a typo, not a value.
 bool ReadWholeNumber(std::string_view text, double* value) {
@@ -50,6 +58,16 @@ void PrintCommented(std::ostream& out, const std::string& text) {
   }
 }
 
+// Spreadsheet-ready: no comment lines, one header naming the columns.
+int PrintCsv(std::ostream& out) {
+  out << "step,value\n";
+  for (int i = 0; i < kSeriesLength; ++i) {
+    out << i << ',' << FormatSignificant9(SeriesAt(i)) << '\n';
+  }
+  out.flush();
+  return out ? 0 : 1;
+}
+
 }  // namespace
 
 int RunSeriesCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -57,8 +75,9 @@ int RunSeriesCommand(int argc, const char* const* argv, std::ostream& out, std::
     out << kUsage;
     return 0;
   }
+  const bool csv = argc > 1 && std::strcmp(argv[1], "--csv") == 0;
   const bool report = argc > 1 && std::strcmp(argv[1], "--report") == 0;
-  if (report) {
+  if (csv || report) {
     --argc;
     ++argv;
   }
@@ -90,6 +109,9 @@ int RunSeriesCommand(int argc, const char* const* argv, std::ostream& out, std::
   }
 
   ComputeSeriesValues(values[0], values[1], sentence);
+  if (csv) {
+    return PrintCsv(out);
+  }
   if (report) {
     out << FormatReportLines(AnalyseRun());
     out.flush();

@@ -1,0 +1,12 @@
+// Saving the main window's two diagrams as they are shown: one file holding
+// both, the time series above the web as in the window.
+#pragma once
+
+#include <QString>
+
+class CSentenceDlg;
+
+// Writes the diagrams at the step counts the views show now, as PNG (drawn
+// with OpenGL as the views draw), SVG or PDF by the path's suffix; the
+// previous file stays as it was on failure. False with *error saying why.
+bool SaveDiagrams(const CSentenceDlg& dialog, const QString& path, QString* error);

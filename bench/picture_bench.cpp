@@ -1,0 +1,68 @@
+// Cost of the handout files at the window's sizes, with no display: one PNG
+// drawn with headless OpenGL, one SVG, and a 40-page PDF, each the web
+// diagram late in a long run (the most lines).
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "picture_export.h"
+#include "series.h"
+
+namespace {
+
+const QSize kWebSize(350, 302);
+
+void WriteOrFail(benchmark::State& state, const OutputFile& file) {
+  QString error;
+  if (!WriteDiagramFiles({file}, kWebSize, GlSource::kHeadless, &error)) {
+    state.SkipWithError(error.toStdString().c_str());
+  }
+}
+
+Sheet WebAt(int step) {
+  return {{{1, step, QRect(QPoint(0, 0), kWebSize)}}, QStringLiteral("step %1").arg(step)};
+}
+
+void BM_Png(benchmark::State& state) {
+  QTemporaryDir folder;
+  ComputeSeriesValues(0.3f, 0.9f, 3);
+  for (auto _ : state) {
+    WriteOrFail(state, {folder.filePath("web.png"), PictureFormat::kPng, {WebAt(1000)}});
+  }
+}
+BENCHMARK(BM_Png)->Unit(benchmark::kMillisecond);
+
+void BM_Svg(benchmark::State& state) {
+  QTemporaryDir folder;
+  ComputeSeriesValues(0.3f, 0.9f, 3);
+  for (auto _ : state) {
+    WriteOrFail(state, {folder.filePath("web.svg"), PictureFormat::kSvg, {WebAt(1000)}});
+  }
+}
+BENCHMARK(BM_Svg)->Unit(benchmark::kMillisecond);
+
+void BM_Pdf40Pages(benchmark::State& state) {
+  QTemporaryDir folder;
+  ComputeSeriesValues(0.3f, 0.9f, 3);
+  std::vector<Sheet> pages;
+  for (int step = 961; step <= 1000; ++step) {
+    pages.push_back(WebAt(step));
+  }
+  for (auto _ : state) {
+    WriteOrFail(state, {folder.filePath("web.pdf"), PictureFormat::kPdf, pages});
+  }
+}
+BENCHMARK(BM_Pdf40Pages)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QGuiApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

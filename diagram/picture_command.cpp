@@ -1,0 +1,214 @@
+#include "picture_command.h"
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "picture_export.h"
+#include "series.h"
+#include "series_command.h"
+
+namespace {
+
+constexpr const char* kProgram = "veridrift-series: ";
+constexpr int kLargestSide = 8192;
+
+struct PictureArguments {
+  int mode = -1;
+  int firstStep = -1;
+  int lastStep = -1;
+  bool range = false;
+  std::string output;
+  std::optional<QSize> size;
+  std::vector<const char*> run;  // SENTENCE DEGREE ESTIMATE
+};
+
+// A whole number of decimal digits, at most `largest`.
+bool ReadCount(std::string_view text, int largest, int* value) {
+  if (text.empty() || text.size() > 6) {
+    return false;
+  }
+  int result = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return false;
+    }
+    result = result * 10 + (c - '0');
+  }
+  *value = result;
+  return result <= largest;
+}
+
+bool ReadRange(std::string_view text, int* first, int* last) {
+  const std::size_t dots = text.find("..");
+  return dots != std::string_view::npos && ReadCount(text.substr(0, dots), kSeriesLength, first) &&
+         ReadCount(text.substr(dots + 2), kSeriesLength, last) && *first <= *last;
+}
+
+std::optional<QSize> ReadSize(std::string_view text) {
+  const std::size_t x = text.find('x');
+  int width = 0;
+  int height = 0;
+  if (x == std::string_view::npos || !ReadCount(text.substr(0, x), kLargestSide, &width) ||
+      !ReadCount(text.substr(x + 1), kLargestSide, &height) || width < 1 || height < 1) {
+    return std::nullopt;
+  }
+  return QSize(width, height);
+}
+
+// False after one line on err naming the argument.
+bool ParseArguments(int argc, const char* const* argv, PictureArguments* args, std::ostream& err) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view option = argv[i];
+    if (option.size() < 2 || option.substr(0, 2) != "--") {
+      args->run.push_back(argv[i]);
+      continue;
+    }
+    if (i + 1 >= argc) {
+      err << kProgram << option << " needs a value; see --help\n";
+      return false;
+    }
+    const std::string_view value = argv[++i];
+    if (option == "--picture") {
+      if (value != "web" && value != "series") {
+        err << kProgram << "--picture must be web or series, not \"" << value << "\"\n";
+        return false;
+      }
+      args->mode = value == "web" ? 1 : 0;
+    } else if (option == "--step") {
+      if (!ReadCount(value, kSeriesLength, &args->firstStep)) {
+        err << kProgram << "--step must be a whole number from 0 to " << kSeriesLength << ", not \""
+            << value << "\"\n";
+        return false;
+      }
+      args->lastStep = args->firstStep;
+    } else if (option == "--steps") {
+      if (!ReadRange(value, &args->firstStep, &args->lastStep)) {
+        err << kProgram << "--steps must be A..B with 0 <= A <= B <= " << kSeriesLength
+            << ", not \"" << value << "\"\n";
+        return false;
+      }
+      args->range = true;
+    } else if (option == "--output") {
+      args->output = value;
+    } else if (option == "--size") {
+      args->size = ReadSize(value);
+      if (!args->size) {
+        err << kProgram << "--size must be WIDTHxHEIGHT, each 1 to " << kLargestSide
+            << " pixels, not \"" << value << "\"\n";
+        return false;
+      }
+    } else {
+      err << kProgram << "unknown option \"" << option << "\"; see --help\n";
+      return false;
+    }
+  }
+  if (args->mode < 0 || args->firstStep < 0 || args->output.empty()) {
+    err << kProgram << "--picture needs web or series, --step N or --steps A..B, and --output "
+        << "FILE; see --help\n";
+    return false;
+  }
+  if (args->run.size() != 3) {
+    err << kProgram << "expected 3 arguments (SENTENCE DEGREE ESTIMATE), got " << args->run.size()
+        << "; see --help\n";
+    return false;
+  }
+  return true;
+}
+
+QString WithStep(const QString& pattern, int step) {
+  QString path = pattern;
+  return path.replace(QLatin1String("%d"), QString::number(step));
+}
+
+// Only the command's own lines on standard error: Qt's warnings (about
+// fonts, runtime folders, the platform) are not the user's business here.
+void DropMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+void QuietGraphicsStack() {
+  // Mesa and the EGL loaders read these once, as they load; the user's own
+  // settings win.
+  setenv("EGL_LOG_LEVEL", "fatal", 0);
+  setenv("LIBGL_DEBUG", "quiet", 0);
+  setenv("MESA_DEBUG", "silent", 0);
+  setenv("MESA_LOG_LEVEL", "error", 0);
+  // Fonts need an application, a display they do not.
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  qInstallMessageHandler(DropMessage);
+}
+
+}  // namespace
+
+bool IsPictureCommand(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--picture") == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+int RunPictureCommand(int argc, char** argv, std::ostream& err,
+                      const DefaultViewSize& defaultSize) {
+  PictureArguments args;
+  if (!ParseArguments(argc, argv, &args, err)) {
+    return kSeriesCommandUsageError;
+  }
+  // The listing's own checks of SENTENCE, DEGREE and ESTIMATE, with its
+  // messages; on success the model holds the run.
+  {
+    const char* listing[] = {argv[0], "--csv", args.run[0], args.run[1], args.run[2]};
+    std::ostringstream ignored;
+    const int status = RunSeriesCommand(5, listing, ignored, err);
+    if (status != 0) {
+      return status;
+    }
+  }
+  const QString output = QString::fromLocal8Bit(args.output.c_str());
+  const std::optional<PictureFormat> format = PictureFormatOfPath(output);
+  if (!format) {
+    err << kProgram << "--output must end in .png, .svg or .pdf, not \"" << args.output << "\"\n";
+    return kSeriesCommandUsageError;
+  }
+  const bool onePerStep = *format != PictureFormat::kPdf;
+  if (args.range && onePerStep && !output.contains(QLatin1String("%d"))) {
+    err << kProgram << "--output must contain %d (the step count) for a sequence of "
+        << (*format == PictureFormat::kPng ? "PNG" : "SVG") << " files, not \"" << args.output
+        << "\"\n";
+    return kSeriesCommandUsageError;
+  }
+
+  QuietGraphicsStack();
+  int appArgc = 1;
+  QGuiApplication application(appArgc, argv);
+  const QSize size = args.size ? *args.size : defaultSize(args.mode);
+
+  std::vector<OutputFile> files;
+  for (int step = args.firstStep; step <= args.lastStep; ++step) {
+    Sheet sheet{{{args.mode, step, QRect(QPoint(0, 0), size)}}, QString()};
+    if (onePerStep) {
+      files.push_back({WithStep(output, step), *format, {sheet}});
+    } else {
+      if (args.range) {
+        sheet.label = QStringLiteral("step %1").arg(step);
+      }
+      if (files.empty()) {
+        files.push_back({output, *format, {}});
+      }
+      files.front().sheets.push_back(sheet);
+    }
+  }
+  QString error;
+  if (!WriteDiagramFiles(files, size, GlSource::kHeadless, &error)) {
+    err << kProgram << error.toLocal8Bit().constData() << '\n';
+    const bool noOpenGl = error.startsWith(QLatin1String("cannot draw"));
+    return noOpenGl ? 1 : kSeriesCommandUsageError;
+  }
+  return 0;
+}

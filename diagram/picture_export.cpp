@@ -1,0 +1,279 @@
+#include "picture_export.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "gl_emit.h"
+#include "headless_gl.h"
+#include "render_target.h"
+#include "series.h"
+
+namespace {
+
+// Pixels per inch of an SVG's and a PDF's user space: a picture of W x H
+// pixels is a page of W/96 x H/96 inches, the size it has on a screen at
+// scale 1.
+constexpr int kPictureDotsPerInch = 96;
+
+QColor ColourOf(const Rgb& colour) {
+  return QColor::fromRgbF(colour.r, colour.g, colour.b);
+}
+
+QPen LinePen(const Rgb& colour) {
+  // One pixel wide whatever the scale, with no caps or joins reaching past
+  // the vertices: OpenGL's lines have neither.
+  QPen pen(ColourOf(colour), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
+  pen.setCosmetic(true);
+  return pen;
+}
+
+void PaintStrip(QPainter& painter, const Stroke& stroke, QSizeF size) {
+  // Runs of one colour become one polyline each; a run starts where the line
+  // before it ended, unless that join has no length (how the trace changes
+  // colour between steps).
+  const std::vector<ColouredVertex>& vertices = stroke.vertices;
+  std::size_t start = 0;
+  while (start + 1 < vertices.size()) {
+    std::size_t end = start + 1;
+    while (end + 1 < vertices.size() && vertices[end + 1].colour == vertices[end].colour) {
+      ++end;
+    }
+    QPolygonF line;
+    for (std::size_t i = start; i <= end; ++i) {
+      const QPointF point = PicturePoint(vertices[i].x, vertices[i].y, size);
+      if (line.isEmpty() || line.back() != point) {
+        line.append(point);
+      }
+    }
+    if (line.size() >= 2) {
+      painter.setPen(LinePen(vertices[end].colour));
+      painter.drawPolyline(line);
+    }
+    start = end;
+  }
+}
+
+void PaintSegments(QPainter& painter, const Stroke& stroke, QSizeF size) {
+  for (std::size_t i = 0; i + 1 < stroke.vertices.size(); i += 2) {
+    const ColouredVertex& from = stroke.vertices[i];
+    const ColouredVertex& to = stroke.vertices[i + 1];
+    painter.setPen(LinePen(to.colour));
+    painter.drawLine(PicturePoint(from.x, from.y, size), PicturePoint(to.x, to.y, size));
+  }
+}
+
+QImage RenderInApplicationContext(const std::vector<Stroke>& strokes, QSize pixels,
+                                  QString* error) {
+  DiagramRenderTarget target;
+  if (target.Create() != SurfaceFailure::kNone || !target.Begin(pixels)) {
+    *error = QStringLiteral("no OpenGL context can be had");
+    return QImage();
+  }
+  BeginDiagramPaint(pixels.width(), pixels.height());
+  for (const Stroke& stroke : strokes) {
+    EmitStroke(stroke);
+  }
+  return target.End().convertToFormat(QImage::Format_RGB32);
+}
+
+void PaintVectorSheet(QPainter& painter, const Sheet& sheet, QSizeF size, double scale) {
+  painter.fillRect(QRectF(QPointF(0, 0), size), Qt::black);
+  for (const SheetPart& part : sheet.parts) {
+    painter.save();
+    painter.translate(QPointF(part.rect.topLeft()) * scale);
+    PaintStrokes(painter, DiagramStrokes(part.mode, part.counter),
+                 QSizeF(part.rect.size()) * scale);
+    painter.restore();
+  }
+  if (!sheet.label.isEmpty()) {
+    QFont font = painter.font();
+    font.setPixelSize(static_cast<int>(12 * scale + 0.5));
+    painter.setFont(font);
+    painter.setPen(QColor(200, 200, 200));
+    painter.drawText(QRectF(QPointF(6, 4) * scale, size), Qt::AlignLeft | Qt::AlignTop,
+                     sheet.label);
+  }
+}
+
+bool WritePng(QIODevice& device, const Sheet& sheet, QSize size, GlSource source, QString* error) {
+  QImage picture(size, QImage::Format_RGB32);
+  picture.fill(Qt::black);
+  for (const SheetPart& part : sheet.parts) {
+    const QImage diagram =
+        RenderStrokes(DiagramStrokes(part.mode, part.counter), part.rect.size(), source, error);
+    if (diagram.isNull()) {
+      return false;
+    }
+    QPainter painter(&picture);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(part.rect.topLeft(), diagram);
+  }
+  if (!picture.save(&device, "PNG")) {
+    *error = device.errorString();
+    return false;
+  }
+  return true;
+}
+
+bool WriteSvg(QIODevice& device, const Sheet& sheet, QSize size) {
+  QSvgGenerator generator;
+  generator.setOutputDevice(&device);
+  generator.setSize(size);
+  generator.setViewBox(QRect(QPoint(0, 0), size));
+  generator.setResolution(kPictureDotsPerInch);
+  generator.setTitle(QStringLiteral("Veridrift"));
+  QPainter painter;
+  if (!painter.begin(&generator)) {
+    return false;
+  }
+  PaintVectorSheet(painter, sheet, QSizeF(size), 1.0);
+  return painter.end();
+}
+
+bool WritePdf(QIODevice& device, const std::vector<Sheet>& sheets, QSize size) {
+  QPdfWriter writer(&device);
+  writer.setCreator(QStringLiteral("Veridrift"));
+  writer.setTitle(QStringLiteral("Veridrift"));
+  writer.setResolution(kPictureDotsPerInch);
+  writer.setPageSize(QPageSize(QSizeF(size) / kPictureDotsPerInch, QPageSize::Inch, QString(),
+                               QPageSize::ExactMatch));
+  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+  QPainter painter;
+  if (!painter.begin(&writer)) {
+    return false;
+  }
+  // The page's device pixels may round differently from the picture's.
+  const double scale = writer.width() / static_cast<double>(size.width());
+  bool first = true;
+  for (const Sheet& sheet : sheets) {
+    if (!first) {
+      writer.newPage();
+    }
+    first = false;
+    PaintVectorSheet(painter, sheet, QSizeF(size) * scale, scale);
+  }
+  return painter.end();
+}
+
+QString Reason(const QString& path, const QString& why) {
+  return QStringLiteral("cannot write %1: %2").arg(path, why);
+}
+
+}  // namespace
+
+std::optional<PictureFormat> PictureFormatOfPath(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QLatin1String("png")) {
+    return PictureFormat::kPng;
+  }
+  if (suffix == QLatin1String("svg")) {
+    return PictureFormat::kSvg;
+  }
+  if (suffix == QLatin1String("pdf")) {
+    return PictureFormat::kPdf;
+  }
+  return std::nullopt;
+}
+
+std::vector<Stroke> DiagramStrokes(int mode, int counter) {
+  const StepCounterRead read = [counter] { return counter; };
+  if (mode == 1) {
+    return WebDiagramStrokes(read, g_series);
+  }
+  std::vector<Stroke> strokes;
+  if (mode == 0) {
+    if (auto page = TimeSeriesStroke(read, g_series)) {
+      strokes.push_back(std::move(*page));
+    }
+  }
+  return strokes;
+}
+
+QPointF PicturePoint(double x, double y, QSizeF size) {
+  return {(x + 0.01) / 1.02 * size.width(), (1.01 - y) / 1.02 * size.height()};
+}
+
+void PaintStrokes(QPainter& painter, const std::vector<Stroke>& strokes, QSizeF size) {
+  for (const Stroke& stroke : strokes) {
+    if (stroke.primitive == Primitive::kLines) {
+      PaintSegments(painter, stroke, size);
+    } else {
+      PaintStrip(painter, stroke, size);
+    }
+  }
+}
+
+QImage RenderStrokes(const std::vector<Stroke>& strokes, QSize pixels, GlSource source,
+                     QString* error) {
+  return source == GlSource::kHeadless ? RenderStrokesHeadless(strokes, pixels, error)
+                                       : RenderInApplicationContext(strokes, pixels, error);
+}
+
+bool WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize, GlSource source,
+                       QString* error) {
+  std::vector<std::unique_ptr<QTemporaryFile>> written;
+  for (const OutputFile& file : files) {
+    const QFileInfo target(file.path);
+    const QString targetDir = target.absolutePath();
+    if (!QFileInfo(targetDir).isDir()) {
+      *error = Reason(file.path, QStringLiteral("no such folder"));
+      return false;
+    }
+    // Beside the target, so that the rename cannot cross file systems.
+    auto temporary = std::make_unique<QTemporaryFile>(QDir(targetDir).filePath(
+        QStringLiteral(".") + target.fileName() + QStringLiteral(".XXXXXX")));
+    if (!temporary->open()) {
+      *error = Reason(file.path, temporary->errorString());
+      return false;
+    }
+    QString why;
+    bool ok = false;
+    switch (file.format) {
+      case PictureFormat::kPng:
+        ok = !file.sheets.empty() &&
+             WritePng(*temporary, file.sheets.front(), sheetSize, source, &why);
+        break;
+      case PictureFormat::kSvg:
+        ok = !file.sheets.empty() && WriteSvg(*temporary, file.sheets.front(), sheetSize);
+        break;
+      case PictureFormat::kPdf:
+        ok = WritePdf(*temporary, file.sheets, sheetSize);
+        break;
+    }
+    if (ok && !temporary->flush()) {
+      ok = false;
+    }
+    if (!ok) {
+      // A picture that cannot be drawn is not the folder's fault.
+      *error = why.isEmpty() ? Reason(file.path, temporary->errorString())
+                             : QStringLiteral("cannot draw %1: %2").arg(file.path, why);
+      return false;
+    }
+    temporary->close();
+    written.push_back(std::move(temporary));
+  }
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    // rename(2) replaces an existing file in one step; QFile::rename would not.
+    const QByteArray from = QFile::encodeName(written[i]->fileName());
+    const QByteArray to = QFile::encodeName(files[i].path);
+    if (std::rename(from.constData(), to.constData()) != 0) {
+      *error = Reason(files[i].path, QString::fromLocal8Bit(std::strerror(errno)));
+      return false;
+    }
+    // Temporary files are made owner-only; a picture is an ordinary file.
+    QFile::setPermissions(files[i].path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    written[i]->setAutoRemove(false);
+  }
+  return true;
+}

@@ -1,0 +1,73 @@
+// The diagrams as files for handouts: the strokes a view draws, as a PNG
+// drawn with OpenGL exactly as the view draws it, or as vector lines through
+// QPainter in SVG and PDF, with the view's colours and projection.
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "drawing.h"
+
+class QPainter;
+
+enum class PictureFormat { kPng, kSvg, kPdf };
+
+// By the path's suffix (.png, .svg, .pdf, in any case); nothing for others.
+std::optional<PictureFormat> PictureFormatOfPath(const QString& path);
+
+// What a view of `mode` (0 time series, 1 web) draws at step count `counter`
+// from the current model, in the order it draws them.
+std::vector<Stroke> DiagramStrokes(int mode, int counter);
+
+// Where the unit square's point (x, y) lands in a picture of `size`, top-left
+// origin: the view's gluOrtho2D(-0.01, 1.01, -0.01, 1.01) over the whole
+// picture, y upward.
+QPointF PicturePoint(double x, double y, QSizeF size);
+
+// The strokes as lines in a picture of `size` at the painter's origin, in
+// order, so what is drawn last lies on top. A line takes the colour of the
+// vertex it ends at; the zero-length joins where a strip changes colour draw
+// nothing, as in OpenGL. Paints no ground.
+void PaintStrokes(QPainter& painter, const std::vector<Stroke>& strokes, QSizeF size);
+
+// Which OpenGL a PNG is drawn with: a context that needs no display (for the
+// command line), or the application's own, as the views use (in the window).
+enum class GlSource { kHeadless, kApplication };
+
+// The strokes drawn with OpenGL as a view draws them afresh, read back opaque
+// (the surface's alpha is ignored). A null image, with *error set, when no
+// context can be had.
+QImage RenderStrokes(const std::vector<Stroke>& strokes, QSize pixels, GlSource source,
+                     QString* error);
+
+// One diagram placed on a sheet.
+struct SheetPart {
+  int mode = 1;
+  int counter = 0;
+  QRect rect;
+};
+
+// A picture of one or more diagrams on black; `label`, when not empty, is
+// printed in the top-left corner (PDF pages carry their step number).
+struct Sheet {
+  std::vector<SheetPart> parts;
+  QString label;
+};
+
+// A file to write: a PNG or SVG holds one sheet, a PDF one page per sheet.
+struct OutputFile {
+  QString path;
+  PictureFormat format = PictureFormat::kPng;
+  std::vector<Sheet> sheets;
+};
+
+// Writes every file, each first to a temporary file beside it, and renames
+// them into place only when all are written: a failure leaves no new file
+// and every old one as it was. False with *error saying why.
+bool WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize, GlSource source,
+                       QString* error);

@@ -109,6 +109,8 @@ bool CSentenceDlg::OnInitDialog() {
   m_sentenceCombo.setCurrentIndex(g_selectedSentence);
   m_sentenceCombo.SetSelectionFieldHeight(kSelectionFieldHeight);
   m_output.SetTextFont(kLogFontTenthsOfPoint, "Verdana");
+  // A page of the log is read whole, so it must fit the panel.
+  m_output.FitTextLines(kLogPageLines);
   m_paused = true;
   g_enteredDegree = 0.3f;
   m_degreeEdit.SetValue(0.3f);

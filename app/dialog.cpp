@@ -67,8 +67,9 @@ bool CDialog::Create() {
   m_created = true;
   setWindowFlags(FlagsOfStyle(dialogTemplate->style, dialogTemplate->exStyle));
   setWindowTitle(QString::fromLatin1(dialogTemplate->caption));
-  setFont(DialogFont(dialogTemplate->fontFace, dialogTemplate->pointSize, ScreenDotsPerInch()));
-  m_baseUnits = BaseUnitsOfFont(font());
+  const int dotsPerInch = ScreenDotsPerInch();
+  setFont(DialogFont(dialogTemplate->fontFace, dialogTemplate->pointSize, dotsPerInch));
+  m_baseUnits = TemplateBaseUnits(dialogTemplate->fontFace, dialogTemplate->pointSize, dotsPerInch);
   const QRect client = MapDialogRect(
       QRect(dialogTemplate->x, dialogTemplate->y, dialogTemplate->cx, dialogTemplate->cy));
   // The modal frame cannot be dragged to another size.

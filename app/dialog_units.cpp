@@ -2,7 +2,34 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
+
+#include "dialog_templates.h"
+
+namespace {
+
+// Outline metrics as a face's font file gives them: ascent and descent in
+// units of its em square, and the width of its 52 letters "A".."Z" "a".."z"
+// set together, in thousandths of an em.
+struct FaceDesign {
+  const char* faceName;
+  int unitsPerEm;
+  int ascent;
+  int descent;
+  int alphabetWidthMilliEm;
+};
+
+constexpr FaceDesign kKnownFaces[] = {
+    {"Verdana", 2048, 2059, 430, 32460},
+};
+
+int RoundedScale(int value, int pixels, int units) {
+  return static_cast<int>(std::lround(static_cast<double>(value) * pixels / units));
+}
+
+}  // namespace
 
 int MulDiv(int a, int b, int c) {
   if (c == 0) {
@@ -25,6 +52,37 @@ DialogBaseUnits BaseUnitsOfFont(const QFont& font) {
   const int width = metrics.horizontalAdvance(
       QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   return BaseUnitsFromMetrics(width, metrics.height());
+}
+
+DialogBaseUnits DesignedBaseUnits(const char* faceName, int pixelHeight) {
+  for (const FaceDesign& face : kKnownFaces) {
+    if (faceName != nullptr && std::strcmp(face.faceName, faceName) == 0 && pixelHeight > 0) {
+      // Ascent and descent are rounded to whole pixels each, as the character
+      // height of a rasterised font is.
+      const int height = RoundedScale(face.ascent, pixelHeight, face.unitsPerEm) +
+                         RoundedScale(face.descent, pixelHeight, face.unitsPerEm);
+      return BaseUnitsFromMetrics(RoundedScale(face.alphabetWidthMilliEm, pixelHeight, 1000),
+                                  height);
+    }
+  }
+  return {};
+}
+
+DialogBaseUnits TemplateBaseUnits(const char* faceName, int pointSize, int dotsPerInch) {
+  const DialogBaseUnits designed = DesignedBaseUnits(faceName, MulDiv(pointSize, dotsPerInch, 72));
+  if (designed.x > 0 && designed.y > 0) {
+    return designed;
+  }
+  return BaseUnitsOfFont(DialogFont(faceName, pointSize, dotsPerInch));
+}
+
+QRect TemplateRectInPixels(int templateId, const QRect& units, int dotsPerInch) {
+  const DialogTemplate* dialogTemplate = FindDialogTemplate(templateId);
+  if (dialogTemplate == nullptr) {
+    return {};
+  }
+  return MapDialogRect(
+      units, TemplateBaseUnits(dialogTemplate->fontFace, dialogTemplate->pointSize, dotsPerInch));
 }
 
 QRect MapDialogRect(const QRect& units, DialogBaseUnits base) {

@@ -28,3 +28,18 @@ QRect MapDialogRect(const QRect& units, DialogBaseUnits base);
 // The font a template names, at the pixel height the desktop gives a point
 // size on a screen of the given dots per inch.
 QFont DialogFont(const char* faceName, int pointSize, int dotsPerInch);
+
+// The base units a face is designed to give at a pixel height, from its
+// outline metrics rather than from whatever font the system substitutes for
+// it: a template laid out for Verdana keeps its proportions where Verdana is
+// missing. {0, 0} for a face whose design metrics are not known here.
+DialogBaseUnits DesignedBaseUnits(const char* faceName, int pixelHeight);
+
+// What a template's rectangles are laid out with: the designed units of its
+// font when known, otherwise those of the font the system gives.
+DialogBaseUnits TemplateBaseUnits(const char* faceName, int pointSize, int dotsPerInch);
+
+// A rectangle of template `templateId` in pixels on a screen of the given
+// dots per inch (96 at scale 1); an empty rectangle for an unknown template.
+// Needs no window, and no application object for a face known by design.
+QRect TemplateRectInPixels(int templateId, const QRect& units, int dotsPerInch = 96);

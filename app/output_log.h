@@ -8,6 +8,10 @@
 #include "series.h"
 
 inline constexpr int kLogPageSteps = 40;
+// The tallest page: a formula of two lines, the blank line, and the values
+// of a page two to a line.
+inline constexpr int kLogFormulaLinesAtMost = 2;
+inline constexpr int kLogPageLines = kLogFormulaLinesAtMost + 1 + kLogPageSteps / 2;
 
 // True when the log's last line holds one entry, so the next entry ends it.
 // Only a page clear resets it; a refresh keeps it. User interface thread only.

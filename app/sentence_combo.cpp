@@ -1,5 +1,6 @@
 #include "sentence_combo.h"
 
+#include <QContextMenuEvent>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
@@ -20,4 +21,8 @@ void CSentenceCombo::SetSelectionFieldHeight(int itemHeight) {
 void CSentenceCombo::showPopup() {
   emit dropDown();
   QComboBox::showPopup();
+}
+
+void CSentenceCombo::contextMenuEvent(QContextMenuEvent* event) {
+  event->ignore();
 }

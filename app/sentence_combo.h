@@ -16,6 +16,11 @@ class CSentenceCombo : public QComboBox {
 
   void showPopup() override;
 
+ protected:
+  // A drop-down list has no menu of its own: the request goes on to the
+  // window, as a right click or Shift+F10 on a button does.
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
  signals:
   void dropDown();
 };

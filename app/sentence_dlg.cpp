@@ -97,6 +97,11 @@ void CSentenceDlg::DoDataExchange(bool saveAndValidate) {
   DDX_Text(saveAndValidate, GetDlgItem(IDC_TRUTH_WORD), m_truthWord);
   DDX_Text(saveAndValidate, &m_output, m_outputText);
   DDX_Check(saveAndValidate, GetDlgItem(IDC_SHOW_OUTPUT), m_showOutput);
+  // The truth word completes the degree field's sentence; a screen reader
+  // hears it with the field.
+  if (!saveAndValidate && m_degreeEdit.accessibleDescription() != m_truthWord) {
+    m_degreeEdit.setAccessibleDescription(m_truthWord);
+  }
 }
 
 bool CSentenceDlg::OnInitDialog() {
@@ -109,14 +114,43 @@ bool CSentenceDlg::OnInitDialog() {
   m_sentenceCombo.setCurrentIndex(g_selectedSentence);
   m_sentenceCombo.SetSelectionFieldHeight(kSelectionFieldHeight);
   m_output.SetTextFont(kLogFontTenthsOfPoint, "Verdana");
+  // A page of the log is read whole, so it must fit the panel.
+  m_output.FitTextLines(kLogPageLines);
   m_paused = true;
   g_enteredDegree = 0.3f;
   m_degreeEdit.SetValue(0.3f);
   g_enteredEstimate = 0.9f;
   m_estimateEdit.SetValue(0.9f);
   m_formulaBitmap = QPixmap::fromImage(LoadBitmapImage(IDB_FORMULA));
+  NameControlsForScreenReaders();
   Refresh();
   return true;
+}
+
+QLabel* CSentenceDlg::StaticWithText(const char* text) const {
+  for (QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+    if (label->text() == QLatin1String(text)) {
+      return label;
+    }
+  }
+  return nullptr;
+}
+
+void CSentenceDlg::NameControlsForScreenReaders() {
+  // Each label names the control it stands in front of. None of the texts
+  // carries a mnemonic, so a buddy adds no key and changes no text.
+  const std::pair<QLabel*, QWidget*> labelled[] = {
+      {StaticWithText("Pick a sentence:"), &m_sentenceCombo},
+      {qobject_cast<QLabel*>(GetDlgItem(IDC_DEGREE_LABEL)), &m_degreeEdit},
+      {StaticWithText("Initial estimate:"), &m_estimateEdit},
+  };
+  for (const auto& [label, control] : labelled) {
+    if (label != nullptr) {
+      label->setBuddy(control);
+    }
+  }
+  // The picture supplies the left-hand side of the log's formula.
+  m_formulaPicture.setAccessibleName(QStringLiteral("x(n+1)"));
 }
 
 void CSentenceDlg::AddAboutToSystemMenu() {
@@ -347,10 +381,10 @@ void CSentenceDlg::contextMenuEvent(QContextMenuEvent* event) {
   const QPoint at =
       event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : mapToGlobal(QPoint(0, 0));
   event->accept();
-  ShowSystemMenu(at);
+  ShowSystemMenu(at, event->reason() != QContextMenuEvent::Mouse);
 }
 
-void CSentenceDlg::ShowSystemMenu(const QPoint& globalPos) {
+void CSentenceDlg::ShowSystemMenu(const QPoint& globalPos, bool fromKeyboard) {
   QMenu menu(this);
   for (const WindowMenuEntry& entry : m_systemMenu) {
     if (entry.command == 0) {
@@ -364,6 +398,15 @@ void CSentenceDlg::ShowSystemMenu(const QPoint& globalPos) {
   // that arrives while it is open would otherwise leave it on screen, its
   // loop holding the process with no window left.
   connect(this, &QDialog::finished, &menu, &QMenu::close);
+  if (fromKeyboard) {
+    for (QAction* action : menu.actions()) {
+      if (!action->isSeparator() && action->isEnabled()) {
+        connect(&menu, &QMenu::aboutToShow, &menu,
+                [&menu, action] { menu.setActiveAction(action); });
+        break;
+      }
+    }
+  }
   const QAction* chosen = menu.exec(globalPos);
   if (chosen != nullptr) {
     OnSysCommand(chosen->data().toUInt(), 0);

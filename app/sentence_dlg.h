@@ -87,7 +87,11 @@ class CSentenceDlg : public CDialog, public CPreTranslate {
   void AddToolsToSystemMenu();
   void SetFormulaImage(const QPixmap& picture);
   void RedrawFormulaPicture();
-  void ShowSystemMenu(const QPoint& globalPos);
+  // From the keyboard the first entry starts selected, so that a screen
+  // reader has an entry to speak.
+  void ShowSystemMenu(const QPoint& globalPos, bool fromKeyboard);
+  void NameControlsForScreenReaders();
+  QLabel* StaticWithText(const char* text) const;
   void DefaultSysCommand(unsigned nID);
   bool IsOverDiagram(const QPoint& pos) const;
 

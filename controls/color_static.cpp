@@ -1,8 +1,12 @@
 #include "color_static.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QPalette>
 
 namespace {
+
+constexpr int kSmallestLegiblePixels = 6;
 
 QColor FromColorRef(unsigned colorRef) {
   return QColor(static_cast<int>(colorRef & 0xFF), static_cast<int>((colorRef >> 8) & 0xFF),
@@ -47,6 +51,27 @@ void CColorStatic::SetTextFont(int tenthsOfPoint, const char* faceName) {
   font.setStyle(QFont::StyleNormal);
   font.setUnderline(false);
   font.setStrikeOut(false);
+  m_font = font;
+  setFont(m_font);
+}
+
+void CColorStatic::FitTextLines(int lineCount) {
+  if (lineCount < 1) {
+    return;
+  }
+  QStringList lines;
+  for (int i = 0; i < lineCount; ++i) {
+    lines << QStringLiteral("x");
+  }
+  const QString sample = lines.join(QLatin1Char('\n'));
+  const QRect area = contentsRect();
+  const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+  QFont font = m_font;
+  int pixels = QFontInfo(font).pixelSize();
+  while (pixels > kSmallestLegiblePixels &&
+         QFontMetrics(font, this).boundingRect(area, flags, sample).height() > area.height()) {
+    font.setPixelSize(--pixels);
+  }
   m_font = font;
   setFont(m_font);
 }

@@ -20,6 +20,11 @@ class CColorStatic : public QLabel {
   // whatever font the window around the panel uses. A face that is not
   // installed is substituted by the font configuration.
   void SetTextFont(int tenthsOfPoint, const char* faceName);
+  // Makes the font smaller, a pixel at a time, until lineCount lines laid out
+  // as the panel lays out its text fit its height: a substitute face can be
+  // taller than the one the panel was drawn up for. Never below a legible
+  // floor.
+  void FitTextLines(int lineCount);
 
   QColor BackColor() const { return m_backColor; }
   QColor TextColor() const { return m_textColor; }

@@ -29,6 +29,9 @@ void CDiagramView::CreateInPlaceholder(QWidget* placeholder, int mode, QWidget* 
   if (notifyWnd != nullptr) {
     SetNotifyWindow(notifyWnd);
   }
+  setAccessibleName(mode == 1   ? QStringLiteral("Web diagram")
+                    : mode == 0 ? QStringLiteral("Time-series diagram")
+                                : QString());
   const QRect client = placeholder->contentsRect();
   m_width = client.width();
   m_height = client.height();
@@ -44,6 +47,7 @@ void CDiagramView::CreateInPlaceholder(QWidget* placeholder, int mode, QWidget* 
 void CDiagramView::ComputeSeries(float degree, float estimate, SentenceKind sentence) {
   ComputeSeriesValues(degree, estimate, sentence);
   m_stepCounter = 0;
+  m_describedStep = -1;
 }
 
 void CDiagramView::RequestRestart() {
@@ -65,6 +69,12 @@ void CDiagramView::SendPaint() {
 
 void CDiagramView::paintEvent(QPaintEvent*) {
   const QImage picture = RenderPicture();
+  // Painting runs on this thread for every step a worker reports, so the
+  // words follow the picture, once per step.
+  if (m_paintCounter != m_describedStep) {
+    m_describedStep = m_paintCounter;
+    setAccessibleDescription(QString::fromStdString(DescribeDiagramStep(m_paintCounter, g_series)));
+  }
   if (picture.isNull()) {
     return;  // silently unpainted: the black placeholder shows through
   }

@@ -92,4 +92,7 @@ class CDiagramView : public QWidget {
   std::optional<PictureSource> m_lastSource;
   QImage m_lastPicture;
   bool m_workerStarted = false;
+  // The step count the accessible description was last written for; -1
+  // when it must be written afresh.
+  int m_describedStep = -1;
 };

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "number_text.h"
 #include "sentence.h"
 
 namespace {
@@ -94,4 +95,15 @@ std::optional<Stroke> TimeSeriesStroke(const StepCounterRead& readCounter,
     page.vertices.push_back(At(x, Value(series, first + j), kSeriesColour));
   }
   return page;
+}
+
+std::string DescribeDiagramStep(int step, const ValuationSeries& series) {
+  const int shown = step < 0 ? 0 : (step > kSeriesLength ? kSeriesLength : step);
+  std::string text = "step " + std::to_string(shown) + " of " + std::to_string(kSeriesLength);
+  if (shown > 0) {
+    const int last = shown < kSeriesLength ? shown : kSeriesLength - 1;
+    text +=
+        ", x[" + FormatInt2(last) + "] = " + FormatFixed2(series[static_cast<std::size_t>(last)]);
+  }
+  return text;
 }

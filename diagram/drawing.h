@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "series.h"
@@ -73,3 +74,8 @@ std::vector<Stroke> WebDiagramStrokes(const StepCounterRead& readCounter,
 // empty strip at the start of each page.
 std::optional<Stroke> TimeSeriesStroke(const StepCounterRead& readCounter,
                                        const ValuationSeries& series);
+
+// What a view shows at a step count, in words for a screen reader:
+// "step 34 of 1000, x[34] = 0.78", the value the trace has reached (the last
+// of the series once the run is complete); "step 0 of 1000" before the first.
+std::string DescribeDiagramStep(int step, const ValuationSeries& series);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "resource.h"
+
 namespace {
 
 struct MulDivCase {
@@ -50,6 +52,43 @@ INSTANTIATE_TEST_SUITE_P(Cases, BaseUnitsFromFontMetrics,
                                            BaseUnitCase{"just_below_half", 389, 13, 7, 13},
                                            BaseUnitCase{"ms_sans_serif_8pt", 312, 13, 6, 13}),
                          [](const auto& test) { return std::string(test.param.name); });
+
+struct DesignedCase {
+  const char* name;
+  const char* face;
+  int pixelHeight;
+  int x, y;
+};
+
+class DesignedBaseUnitsOfAFace : public ::testing::TestWithParam<DesignedCase> {};
+
+TEST_P(DesignedBaseUnitsOfAFace, FollowTheOutlineNotTheSubstitute) {
+  const DesignedCase& c = GetParam();
+  const DialogBaseUnits units = DesignedBaseUnits(c.face, c.pixelHeight);
+  EXPECT_EQ(units.x, c.x);
+  EXPECT_EQ(units.y, c.y);
+}
+
+// Verdana 10 point: 13 pixels at 96 dots per inch, 17 at 120, 27 at 192.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DesignedBaseUnitsOfAFace,
+    ::testing::Values(DesignedCase{"verdana_96dpi", "Verdana", 13, 8, 16},
+                      DesignedCase{"verdana_120dpi", "Verdana", 17, 11, 21},
+                      DesignedCase{"verdana_192dpi", "Verdana", 27, 17, 33},
+                      DesignedCase{"unknown_face_left_to_the_system", "MS Sans Serif", 11, 0, 0},
+                      DesignedCase{"face_names_match_exactly", "verdana", 13, 0, 0},
+                      DesignedCase{"no_height", "Verdana", 0, 0, 0},
+                      DesignedCase{"no_face", nullptr, 13, 0, 0}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+TEST(TemplateRectInPixels, MainWindowNeedsNoWindowAndUnknownTemplatesGiveNothing) {
+  // The diagram views fill their placeholders: 175 x 61 and 175 x 161 units.
+  EXPECT_EQ(TemplateRectInPixels(IDD_SENTENCE_DIALOG, QRect(7, 26, 175, 61)).size(),
+            QSize(MulDiv(175, 8, 4), MulDiv(61, 16, 8)));
+  EXPECT_EQ(TemplateRectInPixels(IDD_SENTENCE_DIALOG, QRect(7, 93, 175, 161), 192),
+            MapDialogRect(QRect(7, 93, 175, 161), DesignedBaseUnits("Verdana", 27)));
+  EXPECT_TRUE(TemplateRectInPixels(99, QRect(0, 0, 10, 10)).isEmpty());
+}
 
 TEST(MapDialogRect, ConvertsEachCoordinateOnItsOwn) {
   // Base 7 x 16: x and width scale by 7/4, y and height by 2.

@@ -32,16 +32,19 @@ TEST_F(MainWindowLayout, FixedSizeWindowWithCaptionMinimiseAndClose) {
   EXPECT_FALSE(dialog->isSizeGripEnabled());
 }
 
-TEST_F(MainWindowLayout, DialogUnitsComeFromTheVerdanaTenPointFont) {
+TEST_F(MainWindowLayout, DialogUnitsComeFromVerdanaTenPointAsDesigned) {
   const QFont font = dialog->font();
   EXPECT_EQ(font.family(), QFont("Verdana").family());
   EXPECT_EQ(font.pixelSize(), MulDiv(10, dialog->logicalDpiY(), 72));
-  const QFontMetrics metrics(font);
-  const int alphabet =
-      metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-  EXPECT_EQ(dialog->BaseUnits().x, (alphabet / 26 + 1) / 2);
-  EXPECT_EQ(dialog->BaseUnits().y, metrics.height());
+  // Verdana's own metrics, whichever face stands in for it on this system.
+  const DialogBaseUnits designed = DesignedBaseUnits("Verdana", font.pixelSize());
+  EXPECT_EQ(dialog->BaseUnits().x, designed.x);
+  EXPECT_EQ(dialog->BaseUnits().y, designed.y);
   EXPECT_GT(dialog->BaseUnits().x, 3);
+  EXPECT_EQ(
+      Item(IDC_WEB_PLACEHOLDER)->geometry(),
+      TemplateRectInPixels(IDD_SENTENCE_DIALOG, QRect(7, 93, 175, 161), dialog->logicalDpiY()))
+      << "the same mapping without a window";
 }
 
 struct ControlCase {

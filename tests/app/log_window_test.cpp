@@ -2,6 +2,8 @@
 // delivered as it arrives from the time-series worker (a timer event of id 0
 // to the dialog) with the counters set by hand, then once from real workers.
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -160,6 +162,35 @@ TEST_F(LogPanel, RealRunLogsEveryStepOnceAndInOrder) {
   ASSERT_GE(steps.size(), 5);
   for (int i = 0; i < steps.size(); ++i) {
     EXPECT_EQ(steps[i], i) << Log().toStdString();
+  }
+}
+
+// The panel keeps its template rectangle, so a whole page must fit it in
+// whatever font stands in for the log's own; the same at every scale factor
+// (another run of this test program has the screen scaled by two).
+TEST_F(LogPanel, WholePageFitsThePanelForOneAndTwoLineFormulas) {
+  ShowOutput(true);
+  for (const int sentence : {0, 1}) {
+    SCOPED_TRACE(sentence);
+    auto* picker = qobject_cast<QComboBox*>(Item(IDC_SENTENCE_COMBO));
+    picker->setCurrentIndex(sentence);
+    emit picker->activated(sentence);
+    NotifyAll(2, 39);
+    ASSERT_TRUE(Log().contains("    x[38] = ") && Log().endsWith("\n")) << Log().toStdString();
+    QString page = Log();
+    page.chop(1);  // the line feed after x[39] opens an empty line, which shows nothing
+    const int lines = static_cast<int>(page.count('\n')) + 1;
+    EXPECT_EQ(lines, sentence == 0 ? 22 : 23);
+    const QWidget* panel = Item(IDC_OUTPUT);
+    const QRect area = panel->contentsRect();
+    const QFontMetrics metrics(panel->font(), panel);
+    const QRect wrapped =
+        metrics.boundingRect(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, page);
+    const QRect unwrapped = metrics.boundingRect(area, Qt::AlignLeft | Qt::AlignTop, page);
+    EXPECT_EQ(wrapped.height(), unwrapped.height()) << "no line of the page wraps";
+    EXPECT_GE(wrapped.height(), lines * metrics.height()) << "one text line per log line";
+    EXPECT_LE(wrapped.bottom(), area.bottom()) << "the last line, x[38] x[39], lies inside";
+    Notify(40);
   }
 }
 

@@ -160,8 +160,8 @@ TEST_F(PictureCommand, SvgLinesAreTheDiagramsVerticesThroughTheProjection) {
     ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
     ComputeSeriesValues(0.30f, 0.90f, c.sentence);
     const QSizeF size = *c.size != '\0'                ? QSizeF(700, 200)
-                        : std::string(c.view) == "web" ? QSizeF(350, 302)
-                                                       : QSizeF(350, 114);
+                        : std::string(c.view) == "web" ? QSizeF(350, 322)
+                                                       : QSizeF(350, 122);
     const std::vector<Line> expected =
         LinesOfStrokes(DiagramStrokes(std::string(c.view) == "web" ? 1 : 0, c.step), size);
     const std::vector<Line> found = LinesOfSvg(path);

@@ -36,7 +36,7 @@ class TwoInstances : public ::testing::Test {
 
 TEST_F(TwoInstances, AStartInOneWakesTheOther) {
   Instance first = Place(0, 0);
-  Instance second = Place(0, 512);
+  Instance second = Place(632, 0);
   ASSERT_NE(first.window, 0u) << first.process->Stderr();
   ASSERT_NE(second.window, 0u) << second.process->Stderr();
   EXPECT_TRUE(StaysStill(x11, second.window, 700ms));
@@ -60,7 +60,7 @@ TEST_F(TwoInstances, AStartInOneWakesTheOther) {
 
 TEST_F(TwoInstances, OneKilledMidRunLeavesTheOtherWorking) {
   Instance killed = Place(0, 0);
-  Instance survivor = Place(0, 512);
+  Instance survivor = Place(632, 0);
   ASSERT_NE(killed.window, 0u) << killed.process->Stderr();
   ASSERT_NE(survivor.window, 0u) << survivor.process->Stderr();
   x11.Key(killed.window, "g");

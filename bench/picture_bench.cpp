@@ -12,7 +12,7 @@
 
 namespace {
 
-const QSize kWebSize(350, 302);
+const QSize kWebSize(350, 322);
 
 void WriteOrFail(benchmark::State& state, const OutputFile& file) {
   QString error;

@@ -112,7 +112,7 @@ TEST_F(TwoInstances, StartingTogetherOverAStartLeftByAKilledOneBothWaitForGraph)
   ASSERT_NE(firstWindow, 0u) << first.Stderr();
   ASSERT_NE(secondWindow, 0u) << second.Stderr();
   x11.Move(firstWindow, 0, 0);
-  x11.Move(secondWindow, 0, 512);
+  x11.Move(secondWindow, 632, 0);
   for (const Window window : {firstWindow, secondWindow}) {
     EXPECT_TRUE(StaysStill(x11, window, 1000ms)) << "animating before anyone pressed G";
     EXPECT_EQ(x11.Grab(window).CountRed(), 0) << "not at step 0";

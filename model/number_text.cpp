@@ -10,40 +10,9 @@
 
 namespace {
 
-// A double whose exact value lies halfway between two hundredths is an odd
-// multiple of 1/200; being a binary fraction it must then be an odd multiple
-// of 1/8 (0.125, 0.375, ...). Scaling by 8 is exact, so this test is exact.
-bool IsHundredthTie(double magnitude, std::uint64_t* eighths) {
-  const double scaled = magnitude * 8.0;
-  if (!(scaled < 9007199254740992.0)) {  // 2^53: beyond, no fraction is left
-    return false;
-  }
-  if (std::floor(scaled) != scaled) {
-    return false;
-  }
-  const auto whole = static_cast<std::uint64_t>(scaled);
-  if (whole % 2 == 0) {
-    return false;
-  }
-  *eighths = whole;
-  return true;
-}
-
-std::string TieRoundedAway(bool negative, std::uint64_t eighths) {
-  // eighths/8 = 25*eighths/200; rounding half up in hundredths gives
-  // (25*eighths + 1)/2 hundredths. 25 * 2^53 still fits in 64 bits.
-  const std::uint64_t hundredths = (25 * eighths + 1) / 2;
-  std::string text = negative ? "-" : "";
-  text += std::to_string(hundredths / 100);
-  text += '.';
-  const unsigned fraction = static_cast<unsigned>(hundredths % 100);
-  text += static_cast<char>('0' + fraction / 10);
-  text += static_cast<char>('0' + fraction % 10);
-  return text;
-}
-
-// The same test for any number of decimals: a binary fraction halfway between
-// two multiples of 10^-decimals is an odd multiple of 2^-(decimals+1).
+// A binary fraction halfway between two multiples of 10^-decimals is an odd
+// multiple of 2^-(decimals+1) (0.125 for hundredths); scaling by that power
+// of two is exact, so this test is exact.
 bool IsDecimalTie(double magnitude, int decimals, std::uint64_t* units) {
   const double scaled = std::ldexp(magnitude, decimals + 1);
   if (!(scaled < 9007199254740992.0)) {
@@ -82,6 +51,8 @@ std::string FormatFixedDecimals(double value, int decimals) {
     fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
     return (std::signbit(value) ? "-" : "") + std::to_string(steps / ten) + '.' + fraction;
   }
+  // Not a tie: std::to_chars rounds the exact binary value correctly and never
+  // looks at the locale.
   char buffer[400];
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
@@ -99,22 +70,7 @@ std::string FormatFixed4(double value) {
 }
 
 std::string FormatFixed2(double value) {
-  if (std::isnan(value)) {
-    return std::signbit(value) ? "-nan" : "nan";
-  }
-  if (std::isinf(value)) {
-    return value < 0 ? "-inf" : "inf";
-  }
-  std::uint64_t eighths = 0;
-  if (IsHundredthTie(std::fabs(value), &eighths)) {
-    return TieRoundedAway(std::signbit(value), eighths);
-  }
-  // Not a tie: std::to_chars rounds the exact binary value correctly and never
-  // looks at the locale.
-  char buffer[400];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
-  return std::string(buffer, result.ptr);
+  return FormatFixedDecimals(value, 2);
 }
 
 std::string FormatInt2(int value) {

@@ -40,7 +40,11 @@ build test
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 build asan -DVERIDRIFT_SANITIZE=address,undefined -DVERIDRIFT_BENCH=OFF
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+# The leak checker's walk of dynamically loaded libraries' thread storage
+# trips over an entry this C library leaves behind (Qt's path for "no session
+# bus" makes one) and kills the process at exit now and then. Those libraries
+# hold only their own caches, so it skips that walk; the rest is checked.
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$root/tests/sanitizer/ubsan.supp"
 (cd "$root/build/asan" && ctest --output-on-failure -LE no_asan)

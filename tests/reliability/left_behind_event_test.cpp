@@ -36,7 +36,7 @@ class LeftBehindEvent : public ::testing::Test {
     x11.Key(app.window, "g");
     EXPECT_TRUE(WaitUntilAnimating(x11, app.window, 3s));
     x11.Close(app.window);
-    EXPECT_EQ(app.process->WaitForExit(5s), std::optional<int>(0));
+    EXPECT_EQ(app.process->WaitForExit(5s), std::optional<int>(0)) << app.process->Stderr();
   }
 
   UserStartEventGuard guard;

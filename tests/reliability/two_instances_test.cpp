@@ -83,7 +83,7 @@ TEST_F(TwoInstances, OneKilledMidRunLeavesTheOtherWorking) {
   // A newcomer meets the survivor through the same event.
   x11.Key(survivor.window, "g");
   ASSERT_TRUE(WaitUntilStill(x11, survivor.window, 800ms, 3s));
-  Instance newcomer = Place(660, 0);
+  Instance newcomer = Place(0, 0);  // where the killed one stood
   ASSERT_NE(newcomer.window, 0u) << newcomer.process->Stderr();
   x11.Key(newcomer.window, "g");
   EXPECT_TRUE(WaitUntilAnimating(x11, survivor.window, 3s)) << "the newcomer cannot reach it";

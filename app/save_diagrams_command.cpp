@@ -38,7 +38,8 @@ bool SaveDiagrams(const CSentenceDlg& dialog, const QString& path, QString* erro
   Sheet both{{{dialog.m_seriesView->m_mode, seriesCounter, seriesPlace.translated(-origin)},
               {dialog.m_webView->m_mode, webCounter, webPlace.translated(-origin)}},
              QString()};
-  return WriteDiagramFiles({{path, *format, {both}}}, sheet.size(), GlSource::kApplication, error);
+  return WriteDiagramFiles({{path, *format, {both}}}, sheet.size(), GlSource::kApplication,
+                           error) == WriteOutcome::kWritten;
 }
 
 void CSentenceDlg::OnSaveDiagrams() {

@@ -16,7 +16,7 @@ const QSize kWebSize(350, 322);
 
 void WriteOrFail(benchmark::State& state, const OutputFile& file) {
   QString error;
-  if (!WriteDiagramFiles({file}, kWebSize, GlSource::kHeadless, &error)) {
+  if (WriteDiagramFiles({file}, kWebSize, GlSource::kHeadless, &error) != WriteOutcome::kWritten) {
     state.SkipWithError(error.toStdString().c_str());
   }
 }

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <optional>
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -162,13 +161,8 @@ int RunPictureCommand(int argc, char** argv, std::ostream& err,
   }
   // The listing's own checks of SENTENCE, DEGREE and ESTIMATE, with its
   // messages; on success the model holds the run.
-  {
-    const char* listing[] = {argv[0], "--csv", args.run[0], args.run[1], args.run[2]};
-    std::ostringstream ignored;
-    const int status = RunSeriesCommand(5, listing, ignored, err);
-    if (status != 0) {
-      return status;
-    }
+  if (!ComputeRunOfArguments(args.run[0], args.run[1], args.run[2], err)) {
+    return kSeriesCommandUsageError;
   }
   const QString output = QString::fromLocal8Bit(args.output.c_str());
   const std::optional<PictureFormat> format = PictureFormatOfPath(output);
@@ -205,10 +199,10 @@ int RunPictureCommand(int argc, char** argv, std::ostream& err,
     }
   }
   QString error;
-  if (!WriteDiagramFiles(files, size, GlSource::kHeadless, &error)) {
+  const WriteOutcome outcome = WriteDiagramFiles(files, size, GlSource::kHeadless, &error);
+  if (outcome != WriteOutcome::kWritten) {
     err << kProgram << error.toLocal8Bit().constData() << '\n';
-    const bool noOpenGl = error.startsWith(QLatin1String("cannot draw"));
-    return noOpenGl ? 1 : kSeriesCommandUsageError;
+    return outcome == WriteOutcome::kNotDrawn ? 1 : kSeriesCommandUsageError;
   }
   return 0;
 }

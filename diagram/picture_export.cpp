@@ -105,12 +105,15 @@ void PaintVectorSheet(QPainter& painter, const Sheet& sheet, QSizeF size, double
   }
 }
 
-bool WritePng(QIODevice& device, const Sheet& sheet, QSize size, GlSource source, QString* error) {
+// False with *drawError set when OpenGL cannot draw a diagram, or with it
+// untouched when the device fails.
+bool WritePng(QIODevice& device, const Sheet& sheet, QSize size, GlSource source,
+              QString* drawError) {
   QImage picture(size, QImage::Format_RGB32);
   picture.fill(Qt::black);
   for (const SheetPart& part : sheet.parts) {
     const QImage diagram =
-        RenderStrokes(DiagramStrokes(part.mode, part.counter), part.rect.size(), source, error);
+        RenderStrokes(DiagramStrokes(part.mode, part.counter), part.rect.size(), source, drawError);
     if (diagram.isNull()) {
       return false;
     }
@@ -118,11 +121,7 @@ bool WritePng(QIODevice& device, const Sheet& sheet, QSize size, GlSource source
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(part.rect.topLeft(), diagram);
   }
-  if (!picture.save(&device, "PNG")) {
-    *error = device.errorString();
-    return false;
-  }
-  return true;
+  return picture.save(&device, "PNG");
 }
 
 bool WriteSvg(QIODevice& device, const Sheet& sheet, QSize size) {
@@ -219,29 +218,29 @@ QImage RenderStrokes(const std::vector<Stroke>& strokes, QSize pixels, GlSource 
                                        : RenderInApplicationContext(strokes, pixels, error);
 }
 
-bool WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize, GlSource source,
-                       QString* error) {
+WriteOutcome WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize,
+                               GlSource source, QString* error) {
   std::vector<std::unique_ptr<QTemporaryFile>> written;
   for (const OutputFile& file : files) {
     const QFileInfo target(file.path);
     const QString targetDir = target.absolutePath();
     if (!QFileInfo(targetDir).isDir()) {
       *error = Reason(file.path, QStringLiteral("no such folder"));
-      return false;
+      return WriteOutcome::kNotWritten;
     }
     // Beside the target, so that the rename cannot cross file systems.
     auto temporary = std::make_unique<QTemporaryFile>(QDir(targetDir).filePath(
         QStringLiteral(".") + target.fileName() + QStringLiteral(".XXXXXX")));
     if (!temporary->open()) {
       *error = Reason(file.path, temporary->errorString());
-      return false;
+      return WriteOutcome::kNotWritten;
     }
-    QString why;
+    QString drawError;
     bool ok = false;
     switch (file.format) {
       case PictureFormat::kPng:
         ok = !file.sheets.empty() &&
-             WritePng(*temporary, file.sheets.front(), sheetSize, source, &why);
+             WritePng(*temporary, file.sheets.front(), sheetSize, source, &drawError);
         break;
       case PictureFormat::kSvg:
         ok = !file.sheets.empty() && WriteSvg(*temporary, file.sheets.front(), sheetSize);
@@ -255,9 +254,12 @@ bool WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize, Gl
     }
     if (!ok) {
       // A picture that cannot be drawn is not the folder's fault.
-      *error = why.isEmpty() ? Reason(file.path, temporary->errorString())
-                             : QStringLiteral("cannot draw %1: %2").arg(file.path, why);
-      return false;
+      if (!drawError.isEmpty()) {
+        *error = QStringLiteral("cannot draw %1: %2").arg(file.path, drawError);
+        return WriteOutcome::kNotDrawn;
+      }
+      *error = Reason(file.path, temporary->errorString());
+      return WriteOutcome::kNotWritten;
     }
     temporary->close();
     written.push_back(std::move(temporary));
@@ -268,12 +270,12 @@ bool WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize, Gl
     const QByteArray to = QFile::encodeName(files[i].path);
     if (std::rename(from.constData(), to.constData()) != 0) {
       *error = Reason(files[i].path, QString::fromLocal8Bit(std::strerror(errno)));
-      return false;
+      return WriteOutcome::kNotWritten;
     }
     // Temporary files are made owner-only; a picture is an ordinary file.
     QFile::setPermissions(files[i].path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                              QFileDevice::ReadGroup | QFileDevice::ReadOther);
     written[i]->setAutoRemove(false);
   }
-  return true;
+  return WriteOutcome::kWritten;
 }

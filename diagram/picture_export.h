@@ -66,8 +66,15 @@ struct OutputFile {
   std::vector<Sheet> sheets;
 };
 
+// How a write of diagram files ended.
+enum class WriteOutcome {
+  kWritten,     // every file in place
+  kNotDrawn,    // OpenGL could not draw a picture
+  kNotWritten,  // a file could not be made or put in place
+};
+
 // Writes every file, each first to a temporary file beside it, and renames
 // them into place only when all are written: a failure leaves no new file
-// and every old one as it was. False with *error saying why.
-bool WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize, GlSource source,
-                       QString* error);
+// and every old one as it was, with *error saying why.
+WriteOutcome WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize,
+                               GlSource source, QString* error);

@@ -70,6 +70,34 @@ int PrintCsv(std::ostream& out) {
 
 }  // namespace
 
+bool ComputeRunOfArguments(const char* sentenceText, const char* degreeText,
+                           const char* estimateText, std::ostream& err) {
+  SentenceKind sentence = 0;
+  if (!ReadSentence(sentenceText, &sentence)) {
+    err << "veridrift-series: SENTENCE must be a whole number from 0 to 9, not \"" << sentenceText
+        << "\"\n";
+    return false;
+  }
+  const char* names[2] = {"DEGREE", "ESTIMATE"};
+  const char* texts[2] = {degreeText, estimateText};
+  float values[2] = {0.0f, 0.0f};
+  for (int i = 0; i < 2; ++i) {
+    double value = 0.0;
+    if (!ReadWholeNumber(texts[i], &value)) {
+      err << "veridrift-series: " << names[i] << " must be a decimal number, not \"" << texts[i]
+          << "\"\n";
+      return false;
+    }
+    if (value < 0.0 || value > 1.0) {
+      err << "veridrift-series: " << names[i] << " must lie in [0,1], not " << texts[i] << "\n";
+      return false;
+    }
+    values[i] = static_cast<float>(value);
+  }
+  ComputeSeriesValues(values[0], values[1], sentence);
+  return true;
+}
+
 int RunSeriesCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     out << kUsage;
@@ -86,29 +114,9 @@ int RunSeriesCommand(int argc, const char* const* argv, std::ostream& out, std::
         << "; see --help\n";
     return kSeriesCommandUsageError;
   }
-  SentenceKind sentence = 0;
-  if (!ReadSentence(argv[1], &sentence)) {
-    err << "veridrift-series: SENTENCE must be a whole number from 0 to 9, not \"" << argv[1]
-        << "\"\n";
+  if (!ComputeRunOfArguments(argv[1], argv[2], argv[3], err)) {
     return kSeriesCommandUsageError;
   }
-  const char* names[2] = {"DEGREE", "ESTIMATE"};
-  float values[2] = {0.0f, 0.0f};
-  for (int i = 0; i < 2; ++i) {
-    double value = 0.0;
-    if (!ReadWholeNumber(argv[2 + i], &value)) {
-      err << "veridrift-series: " << names[i] << " must be a decimal number, not \"" << argv[2 + i]
-          << "\"\n";
-      return kSeriesCommandUsageError;
-    }
-    if (value < 0.0 || value > 1.0) {
-      err << "veridrift-series: " << names[i] << " must lie in [0,1], not " << argv[2 + i] << "\n";
-      return kSeriesCommandUsageError;
-    }
-    values[i] = static_cast<float>(value);
-  }
-
-  ComputeSeriesValues(values[0], values[1], sentence);
   if (csv) {
     return PrintCsv(out);
   }
@@ -118,7 +126,7 @@ int RunSeriesCommand(int argc, const char* const* argv, std::ostream& out, std::
     return out ? 0 : 1;
   }
   std::string text;
-  FormatSentenceCaption(text, sentence);
+  FormatSentenceCaption(text, g_runParams.sentence);
   PrintCommented(out, text);
   FormatFormula(text);
   PrintCommented(out, text);

@@ -24,6 +24,20 @@ unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS WAYLAND_DISPLAY
 # keeps libdbus from starting a bus on the display by itself.
 export DBUS_SESSION_BUS_ADDRESS=disabled:
 unset AT_SPI_BUS_ADDRESS
+# Nor leave anything behind: the tests get a home, caches, a runtime and a
+# temporary folder of their own inside the build folder (Mesa's shader cache
+# and Qt's runtime folder would otherwise land in the user's), and at the end
+# anything of theirs found elsewhere fails the run.
+mkdir -p "$root/build"
+"$root/tests/tools/check_traces.sh" snapshot "$root/build/traces-before"
+sandbox="$root/build/test-home"
+rm -rf "$sandbox"
+mkdir -p "$sandbox"/{home,cache,config,data,runtime,tmp}
+chmod 700 "$sandbox/runtime"
+isolated() {
+  HOME="$sandbox/home" XDG_CACHE_HOME="$sandbox/cache" XDG_CONFIG_HOME="$sandbox/config" \
+    XDG_DATA_HOME="$sandbox/data" XDG_RUNTIME_DIR="$sandbox/runtime" TMPDIR="$sandbox/tmp" "$@"
+}
 
 # Tests run one at a time: the window tests share one X display, and a window
 # waiting to become active must not compete with another suite's window.
@@ -36,7 +50,7 @@ build() {  # name, cmake options...
 
 echo "== plain build"
 build test
-(cd "$root/build/test" && ctest --output-on-failure)
+(cd "$root/build/test" && isolated ctest --output-on-failure)
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 build asan -DVERIDRIFT_SANITIZE=address,undefined -DVERIDRIFT_BENCH=OFF
@@ -47,12 +61,14 @@ build asan -DVERIDRIFT_SANITIZE=address,undefined -DVERIDRIFT_BENCH=OFF
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$root/tests/sanitizer/ubsan.supp"
-(cd "$root/build/asan" && ctest --output-on-failure -LE no_asan)
+(cd "$root/build/asan" && isolated ctest --output-on-failure -LE no_asan)
 
 echo "== ThreadSanitizer"
 build tsan -DVERIDRIFT_SANITIZE=thread -DVERIDRIFT_BENCH=OFF
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tests/sanitizer/tsan.supp"
-(cd "$root/build/tsan" && ctest --output-on-failure -L tsan)
+(cd "$root/build/tsan" && isolated ctest --output-on-failure -L tsan)
 echo "== Fuzzing the value field's rules (bounded run)"
-"$root/tests/fuzz/run.sh"
+isolated "$root/tests/fuzz/run.sh"
+echo "== Left behind outside the build folder"
+"$root/tests/tools/check_traces.sh" compare "$root/build/traces-before"
 echo "All test suites passed."

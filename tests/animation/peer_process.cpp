@@ -12,6 +12,7 @@
 #include <chrono>
 #include <thread>
 
+#include "own_start_event.h"
 #include "start_event.h"
 
 extern char** environ;
@@ -168,7 +169,10 @@ std::string PeerProcess::ReadStderr(int timeoutMs) {
 
 std::string UniqueTestEventName() {
   static std::atomic<int> serial{0};
-  return "StartGraphingEvent-test-" + std::to_string(getpid()) + "-" + std::to_string(++serial);
+  const std::string name =
+      "StartGraphingEvent-test-" + std::to_string(getpid()) + "-" + std::to_string(++serial);
+  RemoveStartEventAtExit(name);  // when a test ends before its teardown
+  return name;
 }
 
 void RemoveTestEvent(const std::string& eventName) {

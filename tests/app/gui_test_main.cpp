@@ -8,17 +8,14 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <string>
 
 #include "animation_worker.h"
+#include "own_start_event.h"
 #include "pretranslate.h"
-#include "start_event.h"
 
 const std::string& TestStartEventName() {
-  static const std::string name = "VeridriftAppTest-" + std::to_string(getpid());
+  static const std::string name = OwnStartEventName("VeridriftAppTest");
   return name;
 }
 
@@ -42,6 +39,5 @@ int main(int argc, char** argv) {
   // reported from a module that no longer has a name to suppress it by.
   __lsan_do_leak_check();
 #endif
-  shm_unlink(StartEventObjectName(TestStartEventName(), getuid()).c_str());
   return result;
 }

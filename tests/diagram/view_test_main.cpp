@@ -1,12 +1,13 @@
 // Runs the view tests inside one application. The workers the views start
 // wait on an event of their own, so a running copy of the tool cannot start
-// them and no test here can start that copy's.
+// them and no test here can start that copy's; it goes when the program ends.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <string>
 
 #include "animation_worker.h"
+#include "own_start_event.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -16,8 +17,7 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   QApplication application(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
-  SetStartEventName("VeridriftDiagramViewTests-" +
-                    std::to_string(QCoreApplication::applicationPid()));
+  SetStartEventName(OwnStartEventName("VeridriftDiagramViewTests"));
   const int result = RUN_ALL_TESTS();
 #if defined(__SANITIZE_ADDRESS__)
   // Look for leaks while the display is still open: closing it unloads

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "app_harness.h"
+#include "own_start_event.h"
 #include "start_event.h"
 
 namespace {
@@ -69,7 +70,8 @@ class ClosingInEveryState : public ::testing::TestWithParam<CloseCase> {
 
   UserStartEventGuard guard;
   X11Session x11;
-  const std::string twinEvent = "VeridriftReliabilityClose-" + std::to_string(getpid());
+  // The twin's event is made by the twin and removed by this program.
+  const std::string twinEvent = OwnStartEventName("VeridriftReliabilityClose");
 };
 
 TEST_P(ClosingInEveryState, EndsWithStatusZeroWithinASecondEveryTime) {

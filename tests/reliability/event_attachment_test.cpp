@@ -13,12 +13,13 @@
 #include <functional>
 #include <thread>
 
+#include "own_start_event.h"
 #include "start_event.h"
 
 namespace {
 
 std::string TestEventName() {
-  return "VeridriftAttachmentTest-" + std::to_string(getpid());
+  return OwnStartEventName("VeridriftAttachmentTest");
 }
 
 // Another process that opens the event, signals it and then either ends at

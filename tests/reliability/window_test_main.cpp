@@ -13,6 +13,7 @@
 
 #include "animation_worker.h"
 #include "diagram_view.h"
+#include "own_start_event.h"
 #include "pretranslate.h"
 #include "start_event.h"
 
@@ -23,8 +24,7 @@ int main(int argc, char** argv) {
   InstallPreTranslateFilter(application);
   // A running application, or another test program, must not start or stop
   // these windows' animation.
-  const std::string eventName = "VeridriftReliability-" + std::to_string(getpid());
-  SetStartEventName(eventName);
+  SetStartEventName(OwnStartEventName("VeridriftReliability"));
   CDiagramView::SetStepInterval(1);
   const int result = RUN_ALL_TESTS();
 #if defined(__SANITIZE_ADDRESS__)
@@ -33,6 +33,5 @@ int main(int argc, char** argv) {
   // module without a name to suppress them by.
   __lsan_do_leak_check();
 #endif
-  RemoveStartEvent(eventName);
   return result;
 }

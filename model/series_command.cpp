@@ -16,6 +16,7 @@ constexpr const char* kUsage =
     "usage: veridrift-series [--csv | --report] SENTENCE DEGREE ESTIMATE\n"
     "       veridrift-series --picture web|series (--step N | --steps A..B)\n"
     "                        --output FILE [--size WxH] SENTENCE DEGREE ESTIMATE\n"
+    "       veridrift-series --version | --help\n"
     "  SENTENCE  sentence number, 0 to 9\n"
     "  DEGREE    degree k, a decimal number in [0,1] (ignored by sentences 6 to 9)\n"
     "  ESTIMATE  initial estimate x0, a decimal number in [0,1]\n"
@@ -29,7 +30,8 @@ constexpr const char* kUsage =
     "--picture writes the web or time-series diagram at step count N (0 to 1000)\n"
     "to FILE as .png, .svg or .pdf (by its suffix), WxH pixels (default: the\n"
     "diagram's size in the window). --steps A..B writes one PDF page per step, or\n"
-    "one PNG or SVG per step when FILE holds %d (replaced by the step count).\n";
+    "one PNG or SVG per step when FILE holds %d (replaced by the step count).\n"
+    "--version prints the program's name and version.\n";
 
 // The whole argument must be a number; a trailing letter is a typo, not a value.
 bool ReadWholeNumber(std::string_view text, double* value) {
@@ -102,6 +104,11 @@ int RunSeriesCommand(int argc, const char* const* argv, std::ostream& out, std::
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     out << kUsage;
     return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    out << "veridrift-series " VERIDRIFT_VERSION "\n";
+    out.flush();
+    return out ? 0 : 1;
   }
   const bool csv = argc > 1 && std::strcmp(argv[1], "--csv") == 0;
   const bool report = argc > 1 && std::strcmp(argv[1], "--report") == 0;

@@ -13,3 +13,7 @@ execute_process(COMMAND ${TOOL} 0 0.30 OUTPUT_VARIABLE out ERROR_VARIABLE err RE
 if(NOT rc EQUAL 2 OR err STREQUAL "" OR NOT out STREQUAL "")
   message(FATAL_ERROR "missing argument not refused: ${rc} '${err}'")
 endif()
+execute_process(COMMAND ${TOOL} --version OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT err STREQUAL "" OR NOT out STREQUAL "veridrift-series ${VERSION}\n")
+  message(FATAL_ERROR "--version: ${rc} '${out}' '${err}'")
+endif()

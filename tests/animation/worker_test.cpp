@@ -297,14 +297,16 @@ TEST_F(WorkerTest, TogglingWithinOneIntervalEndsInTheLastState) {
     const bool wantStepping = c.starts.back();
     PumpFor(2 * kInterval);  // every worker has acted by now
     const int settled = m_web.counter.load();
-    PumpFor(3 * kInterval);
-    EXPECT_EQ(AnimationIsStopped(), !wantStepping);
-    EXPECT_EQ(EventIsSet(), wantStepping);
     if (wantStepping) {
-      EXPECT_GE(m_web.counter.load(), settled + 2);
+      // A busy machine may hold the worker back for an interval or two; what
+      // counts is that it goes on stepping.
+      EXPECT_TRUE(PumpUntil([&] { return m_web.counter.load() >= settled + 2; }, 10000));
     } else {
+      PumpFor(3 * kInterval);
       EXPECT_EQ(m_web.counter.load(), settled);
     }
+    EXPECT_EQ(AnimationIsStopped(), !wantStepping);
+    EXPECT_EQ(EventIsSet(), wantStepping);
     m_web.counter.store(0);
     m_series.counter.store(0);
   }
@@ -325,13 +327,13 @@ TEST_F(WorkerTest, RandomTogglesAlwaysEndInTheLastState) {
     }
     PumpFor(3 * kInterval);
     const int settled = m_web.counter.load();
-    PumpFor(4 * kInterval);
-    EXPECT_EQ(AnimationIsStopped(), !last);
     if (last) {
-      EXPECT_GT(m_web.counter.load(), settled);
+      EXPECT_TRUE(PumpUntil([&] { return m_web.counter.load() > settled; }, 10000));
     } else {
+      PumpFor(4 * kInterval);
       EXPECT_EQ(m_web.counter.load(), settled);
     }
+    EXPECT_EQ(AnimationIsStopped(), !last);
     if (m_web.counter.load() > 900) {
       m_web.counter.store(0);
       m_series.counter.store(0);

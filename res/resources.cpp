@@ -112,20 +112,6 @@ std::string LoadResourceString(int stringId) {
   return stringId == IDS_ABOUTBOX ? "&About Veridrift..." : "";
 }
 
-const std::array<const char*, kFormulaBitmapHeight> kFormulaBitmapRows = {
-    "............................",  //
-    "....#...#...................",  //
-    "....#...#...................",  //
-    ".....#.#....####.....#....##",  //
-    "......#.....#...#....#.....#",  //
-    ".....#.#....#...#..#####...#",  //
-    "....#...#...#...#....#.....#",  //
-    "....#...#...#...#....#.....#",  //
-    "............................",  //
-    "............................",  //
-    "............................",  //
-};
-
 QImage LoadBitmapImage(int bitmapId) {
   if (bitmapId != IDB_FORMULA) {
     return {};

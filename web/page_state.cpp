@@ -1,0 +1,251 @@
+#include "page_state.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "drawing.h"
+#include "number_text.h"
+#include "output_log.h"
+#include "plain_resources.h"
+#include "run_report.h"
+#include "sentence.h"
+#include "series.h"
+#include "unit_rules.h"
+
+namespace {
+
+std::string g_log;
+
+std::string CurrentFormula() {
+  std::string formula;
+  FormatFormula(formula);
+  return formula;
+}
+
+// What a field's text counts as: the number it starts with, 0 for none.
+float FieldValue(const std::string& text) {
+  const double value = ParseDouble(TextWindow(text));
+  return static_cast<float>(std::isnan(value) ? 0.0 : value);
+}
+
+// The template's font gives 8 x 16 pixel base units at scale 1 (Verdana at
+// 10 points, from its design metrics); one horizontal unit is a quarter of
+// the first, one vertical unit an eighth of the second.
+struct TemplateUnits {
+  int x = 8;
+  int y = 16;
+};
+TemplateUnits TemplateUnitsOf(int) {
+  return {};
+}
+int MulDivRound(int a, int b, int c) {
+  return static_cast<int>((static_cast<long long>(a) * b + c / 2) / c);
+}
+
+}  // namespace
+
+void RefreshRun(int sentence, const std::string& degreeText, const std::string& estimateText) {
+  ComputeSeriesValues(FieldValue(degreeText), FieldValue(estimateText), sentence);
+  g_log = FormatRefreshedLog(CurrentFormula(), SeriesAt(0), SeriesAt(1));
+}
+
+std::string FieldValueText(float value) {
+  return Normalize(FormatFixed2(static_cast<double>(value)));
+}
+
+std::string TruthWordOf(int sentence) {
+  return TruthWord(sentence);
+}
+
+std::string LogText() {
+  return g_log;
+}
+
+bool LogStep(int step) {
+  return AppendStepToLog(g_log, g_logLineOpen, step, CurrentFormula(), g_series);
+}
+
+int NextStep(int step) {
+  if (step >= kSeriesLength) {
+    return step;
+  }
+  return step + 1 == 1 ? 2 : step + 1;
+}
+
+int StepIntervalMs() {
+  return 500;
+}
+
+std::string DescribeStep(int step) {
+  return DescribeDiagramStep(step, g_series);
+}
+
+std::string ReportSentences() {
+  return FormatReportSentences(AnalyseRun());
+}
+
+std::string ReportLines() {
+  return FormatReportLines(AnalyseRun());
+}
+
+std::string SeriesListing() {
+  std::string out;
+  for (int i = 0; i < kSeriesLength; ++i) {
+    out += std::to_string(i) + "\t" + FormatSignificant9(static_cast<double>(SeriesAt(i))) + "\n";
+  }
+  return out;
+}
+
+// The desktop window's own figures: the picker's closed height, the field's
+// limit before a keystroke sets it, the log's font, the first field values
+// and the window menu's entries.
+int PickerHeight() {
+  return 18;
+}
+
+int InitialInputLimit() {
+  return 30000;
+}
+
+int LogFontPoints() {
+  return 8;
+}
+
+int LogPageLines() {
+  return kLogPageLines;
+}
+
+std::string InitialDegreeText() {
+  return FieldValueText(0.3f);
+}
+
+std::string InitialEstimateText() {
+  return FieldValueText(0.9f);
+}
+
+std::string AboutMenuText() {
+  return "&About Veridrift...";
+}
+
+std::string ReportMenuText() {
+  return "&Run Report...";
+}
+
+std::string VersionText() {
+  return kVersionText;
+}
+
+std::string FormulaBitmapText() {
+  std::string out;
+  for (const char* row : kFormulaBitmapRows) {
+    out += row;
+    out += '\n';
+  }
+  return out;
+}
+
+PixelRect ItemRectInPixels(int templateId, const DialogItemTemplate& item) {
+  const TemplateUnits units = TemplateUnitsOf(templateId);
+  return {MulDivRound(item.x, units.x, 4), MulDivRound(item.y, units.y, 8),
+          MulDivRound(item.cx, units.x, 4), MulDivRound(item.cy, units.y, 8)};
+}
+
+PixelRect TemplateClientInPixels(int templateId) {
+  const DialogTemplate* dialog = FindDialogTemplate(templateId);
+  if (dialog == nullptr) {
+    return {};
+  }
+  const TemplateUnits units = TemplateUnitsOf(templateId);
+  return {0, 0, MulDivRound(dialog->cx, units.x, 4), MulDivRound(dialog->cy, units.y, 8)};
+}
+
+PageFieldOutcome ApplyPageFieldEvent(const std::string& text, int start, int end, int limit,
+                                     PageFieldEventKind kind, unsigned character,
+                                     const std::string& pasted) {
+  PageFieldOutcome out{text, start, end, limit, true, false};
+  auto setText = [&out](const std::string& newText) {
+    out.text = newText;
+    out.start = out.end = 0;
+    out.changed = true;
+  };
+  auto placeCaret = [&out](int position) {
+    out.start = out.end = std::clamp(position, 0, static_cast<int>(out.text.size()));
+  };
+  auto eraseSelection = [&out] {
+    out.text.erase(static_cast<std::size_t>(out.start),
+                   static_cast<std::size_t>(out.end - out.start));
+    out.end = out.start;
+  };
+  auto insert = [&](const std::string& piece) {
+    const std::string old = out.text;
+    eraseSelection();
+    out.text.insert(static_cast<std::size_t>(out.start), piece);
+    placeCaret(out.start + static_cast<int>(piece.size()));
+    out.changed = out.text != old;
+  };
+  const Selection selection{start, end};
+  switch (kind) {
+    case PageFieldEventKind::kCharacter: {
+      out.limit = kInputLimit;
+      const CharOutcome outcome = CharRule(TextWindow(text), selection, character);
+      switch (outcome.action) {
+        case CharAction::kSwallow:
+          break;
+        case CharAction::kDefault:
+          if (character == kBackspace) {
+            if (out.start == out.end && out.start > 0) {
+              --out.start;
+            }
+            const std::string old = out.text;
+            eraseSelection();
+            out.changed = out.text != old;
+          } else if (static_cast<int>(text.size()) - (end - start) + 1 <= out.limit) {
+            insert(std::string(1, static_cast<char>(character)));
+          }
+          break;
+        case CharAction::kSet:
+          setText(outcome.text);
+          break;
+        case CharAction::kSetWithCaret:
+        case CharAction::kReplace:
+          setText(outcome.text);
+          placeCaret(outcome.caret);
+          break;
+      }
+      break;
+    }
+    case PageFieldEventKind::kDelete:
+      if (DeleteRule(TextWindow(text), selection) == DeleteAction::kConsume) {
+        break;
+      }
+      out.consumed = false;
+      {
+        const std::string old = out.text;
+        if (out.start == out.end && out.end < static_cast<int>(out.text.size())) {
+          ++out.end;
+        }
+        eraseSelection();
+        out.changed = out.text != old;
+      }
+      break;
+    case PageFieldEventKind::kEnter: {
+      const EnterOutcome outcome = EnterRule(TextWindow(text));
+      setText(outcome.text);
+      placeCaret(outcome.caret);
+      out.consumed = false;
+      break;
+    }
+    case PageFieldEventKind::kLeave:
+      setText(Normalize(TextWindow(text)));
+      break;
+    case PageFieldEventKind::kPaste: {
+      const int room = std::max(0, limit - (static_cast<int>(text.size()) - (end - start)));
+      const std::string fitting = pasted.substr(0, static_cast<std::size_t>(room));
+      if (!fitting.empty() || start != end) {
+        insert(fitting);
+      }
+      break;
+    }
+  }
+  return out;
+}

@@ -38,6 +38,11 @@ echo "== plain build"
 build test
 (cd "$root/build/test" && ctest --output-on-failure)
 
+echo "== The page in Chromium"
+"$root/scripts/web.sh"
+(cd "$root/tests/web" && npm ci --no-audit --no-fund --loglevel=error &&
+  node page_test.mjs "$root/build/web" "$root/build/test/model/veridrift-series")
+
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 build asan -DVERIDRIFT_SANITIZE=address,undefined -DVERIDRIFT_BENCH=OFF
 # The leak checker's walk of dynamically loaded libraries' thread storage

@@ -13,6 +13,7 @@ case "${1:-}" in
   --serve) serve=1 ;;
   *) echo "web.sh: unknown option $1 (expected --serve or nothing)" >&2; exit 2 ;;
 esac
+"$root/scripts/setup.sh" web
 # Emscripten's optimiser runs on the machine's node, which finds Debian's
 # acorn only through NODE_PATH.
 export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"

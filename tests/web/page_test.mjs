@@ -420,7 +420,7 @@ async function main() {
     await browser.close();
     fs.rmSync(profile, { recursive: true, force: true });
   }
-  console.log(`${checks - failures} of ${checks} checks passed`);
+  console.log(`page: ${checks - failures} passed, ${failures} failed`);
   process.exit(failures === 0 ? 0 : 1);
 }
 

@@ -22,7 +22,6 @@ namespace {
 
 constexpr int kSelectionFieldHeight = 18;
 constexpr int kLogFontTenthsOfPoint = 80;
-constexpr const char* kVersionText = "Sep 28 2003 Build";
 
 // On a scaled screen the pixel letters grow with the window, each pixel
 // becoming a block: Qt would smooth them into a blur.

@@ -6,15 +6,12 @@
 #include <array>
 #include <string>
 
-#include "plain_resources.h"
+#include "resource_texts.h"
 
 // The standard 16-colour palette that the icon and the formula picture use.
 inline constexpr int kPaletteBlack = 0;
 inline constexpr int kPaletteWhite = 15;
 const std::array<QRgb, 16>& StandardPalette();
-
-// The string table: the text of the given id, empty when there is none.
-std::string LoadResourceString(int stringId);
 
 // The given bitmap as an indexed image over the standard palette; a null
 // image for an unknown id.

@@ -78,7 +78,8 @@ std::string Formula() {
   return formula;
 }
 
-val TemplateItems(int templateId) {
+val TemplateItems(int templateId, int alphabetWidth, int charHeight) {
+  const DialogBaseUnits measured = BaseUnitsFromMetrics(alphabetWidth, charHeight);
   val out = val::array();
   const DialogTemplate* dialog = FindDialogTemplate(templateId);
   if (dialog == nullptr) {
@@ -90,7 +91,7 @@ val TemplateItems(int templateId) {
     entry.set("kind", static_cast<int>(item.controlClass));
     entry.set("style", item.style);
     entry.set("text", std::string(item.text));
-    const PixelRect rect = ItemRectInPixels(templateId, item);
+    const DialogRect rect = ItemRectInPixels(templateId, item, measured);
     entry.set("x", rect.x);
     entry.set("y", rect.y);
     entry.set("width", rect.width);
@@ -100,11 +101,12 @@ val TemplateItems(int templateId) {
   return out;
 }
 
-val TemplateSize(int templateId) {
+val TemplateSize(int templateId, int alphabetWidth, int charHeight) {
+  const DialogBaseUnits measured = BaseUnitsFromMetrics(alphabetWidth, charHeight);
   val out = val::object();
   const DialogTemplate* dialog = FindDialogTemplate(templateId);
   if (dialog != nullptr) {
-    const PixelRect rect = TemplateClientInPixels(templateId);
+    const DialogRect rect = TemplateClientInPixels(templateId, measured);
     out.set("caption", std::string(dialog->caption));
     out.set("width", rect.width);
     out.set("height", rect.height);

@@ -50,6 +50,22 @@
     node.style.height = item.height + 'px';
   }
 
+  // The base units' measures of a font as the page has it: the width of the
+  // 52 letters set together and the character height, for templates whose
+  // face the core does not know by design.
+  function fontMeasures(font) {
+    const context = document.createElement('canvas').getContext('2d');
+    context.font = font;
+    const metrics = context.measureText('ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz');
+    return [Math.round(metrics.width),
+      Math.round(metrics.fontBoundingBoxAscent) + Math.round(metrics.fontBoundingBoxDescent)];
+  }
+
+  function windowFont(node) {
+    const style = getComputedStyle(node);
+    return `${style.fontSize} ${style.fontFamily}`;
+  }
+
   // "&Graph": the ampersand marks the access key, which the text never shows.
   function plainText(text) {
     return text.replace(/&(.)/g, '$1');
@@ -349,11 +365,12 @@
     const ids = core.controlIds();
     page.ids = ids;
     const root = document.getElementById('window');
-    const size = core.templateSize(ids.mainWindow);
+    const measures = fontMeasures(windowFont(root));
+    const size = core.templateSize(ids.mainWindow, ...measures);
     root.style.width = size.width + 'px';
     root.style.height = size.height + 'px';
     document.title = size.caption;
-    const items = core.templateItems(ids.mainWindow);
+    const items = core.templateItems(ids.mainWindow, ...measures);
     const labelFor = {};
     labelFor[ids.degreeLabel] = 'degree';
     let staticCount = 0;
@@ -544,12 +561,13 @@
   function buildAbout() {
     const core = page.core;
     const dialog = document.getElementById('about');
-    const size = core.templateSize(page.ids.aboutBox);
+    const measures = fontMeasures(windowFont(dialog));
+    const size = core.templateSize(page.ids.aboutBox, ...measures);
     const title = element('h2', { id: 'about-title' }, size.caption);
     const client = element('div', { class: 'client' });
     client.style.width = size.width + 'px';
     client.style.height = size.height + 'px';
-    for (const item of core.templateItems(page.ids.aboutBox)) {
+    for (const item of core.templateItems(page.ids.aboutBox, ...measures)) {
       let node;
       if (item.kind === page.ids.buttonKind) {
         node = element('button', { type: 'button' }, plainText(item.text));

@@ -6,7 +6,8 @@
 #include "drawing.h"
 #include "number_text.h"
 #include "output_log.h"
-#include "plain_resources.h"
+#include "resource.h"
+#include "resource_texts.h"
 #include "run_report.h"
 #include "sentence.h"
 #include "series.h"
@@ -28,19 +29,7 @@ float FieldValue(const std::string& text) {
   return static_cast<float>(std::isnan(value) ? 0.0 : value);
 }
 
-// The template's font gives 8 x 16 pixel base units at scale 1 (Verdana at
-// 10 points, from its design metrics); one horizontal unit is a quarter of
-// the first, one vertical unit an eighth of the second.
-struct TemplateUnits {
-  int x = 8;
-  int y = 16;
-};
-TemplateUnits TemplateUnitsOf(int) {
-  return {};
-}
-int MulDivRound(int a, int b, int c) {
-  return static_cast<int>((static_cast<long long>(a) * b + c / 2) / c);
-}
+constexpr int kScaleOneDotsPerInch = 96;
 
 }  // namespace
 
@@ -124,7 +113,7 @@ std::string InitialEstimateText() {
 }
 
 std::string AboutMenuText() {
-  return "&About Veridrift...";
+  return LoadResourceString(IDS_ABOUTBOX);
 }
 
 std::string ReportMenuText() {
@@ -144,19 +133,19 @@ std::string FormulaBitmapText() {
   return out;
 }
 
-PixelRect ItemRectInPixels(int templateId, const DialogItemTemplate& item) {
-  const TemplateUnits units = TemplateUnitsOf(templateId);
-  return {MulDivRound(item.x, units.x, 4), MulDivRound(item.y, units.y, 8),
-          MulDivRound(item.cx, units.x, 4), MulDivRound(item.cy, units.y, 8)};
+DialogRect ItemRectInPixels(int templateId, const DialogItemTemplate& item,
+                            DialogBaseUnits measured) {
+  return TemplateRectInPixels(templateId, {item.x, item.y, item.cx, item.cy}, kScaleOneDotsPerInch,
+                              measured);
 }
 
-PixelRect TemplateClientInPixels(int templateId) {
+DialogRect TemplateClientInPixels(int templateId, DialogBaseUnits measured) {
   const DialogTemplate* dialog = FindDialogTemplate(templateId);
   if (dialog == nullptr) {
     return {};
   }
-  const TemplateUnits units = TemplateUnitsOf(templateId);
-  return {0, 0, MulDivRound(dialog->cx, units.x, 4), MulDivRound(dialog->cy, units.y, 8)};
+  return TemplateRectInPixels(templateId, {0, 0, dialog->cx, dialog->cy}, kScaleOneDotsPerInch,
+                              measured);
 }
 
 PageFieldOutcome ApplyPageFieldEvent(const std::string& text, int start, int end, int limit,

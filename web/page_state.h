@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "dialog_rects.h"
 #include "dialog_templates.h"
 
 // Computes the run from the picker's index and the two fields' texts, read
@@ -41,16 +42,13 @@ std::string InitialEstimateText();
 std::string AboutMenuText();
 std::string ReportMenuText();
 
-struct PixelRect {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-};
 // A template item's rectangle, and the template's client area, in CSS
 // pixels at scale 1 (96 dots per inch), as the desktop window maps them.
-PixelRect ItemRectInPixels(int templateId, const DialogItemTemplate& item);
-PixelRect TemplateClientInPixels(int templateId);
+// `measured` are the base units of the page's font for a template whose face
+// is not known by design.
+DialogRect ItemRectInPixels(int templateId, const DialogItemTemplate& item,
+                            DialogBaseUnits measured);
+DialogRect TemplateClientInPixels(int templateId, DialogBaseUnits measured);
 
 enum class PageFieldEventKind { kCharacter = 0, kDelete = 1, kEnter = 2, kLeave = 3, kPaste = 4 };
 struct PageFieldOutcome {

@@ -1,4 +1,10 @@
-#include "plain_resources.h"
+#include "resource_texts.h"
+
+#include "resource.h"
+
+std::string LoadResourceString(int stringId) {
+  return stringId == IDS_ABOUTBOX ? "&About Veridrift..." : "";
+}
 
 const std::array<const char*, kFormulaBitmapHeight> kFormulaBitmapRows = {
     "............................",  //

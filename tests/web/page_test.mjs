@@ -221,6 +221,35 @@ async function runKeysAndLog(page) {
   await page.keyboard.press('r');
 }
 
+// ---- the window menu, About box and run report ----
+
+async function runMenus(page) {
+  const label = await page.$('label[for="picker"]');
+  await label.click({ button: 'right' });
+  const entries = await page.$$eval('#menu button', (items) => items.map((i) => i.textContent));
+  equal(entries.join('|'), 'About Veridrift...|Run Report...', 'the window menu');
+  await page.click('#menu button:nth-child(1)');
+  const about = await page.$eval('#about', (d) => ({ open: d.open, text: d.textContent }));
+  check(about.open && ['About Veridrift', 'Veridrift', 'Sep 28 2003 Build', 'Truth in degrees', 'OK']
+    .every((t) => about.text.includes(t)), 'the About box with its texts', about.text);
+  await page.click('#about button');
+  equal(await page.$eval('#about', (d) => d.open), false, 'OK closes the About box');
+
+  await label.click({ button: 'right' });
+  await page.click('#menu button:nth-child(2)');
+  await setField(page, 'estimate', '0.40');
+  const report = await page.evaluate(() => ({
+    shown: document.getElementById('report-text').textContent,
+    expected: window.veridrift.core.reportSentences(),
+    hidden: document.getElementById('report').hidden,
+  }));
+  check(!report.hidden && report.shown === report.expected && report.shown.length > 20,
+    'the run report follows the estimate', report.shown);
+  await page.focus('#report-close');
+  await page.keyboard.press('Escape');
+  equal(await page.$eval('#report', (r) => r.hidden), true, 'Escape closes the run report');
+}
+
 // ---- two pages of one origin ----
 
 function serve(dir) {
@@ -411,6 +440,7 @@ async function main() {
     await runSeriesComparison(page);
     await runKeysAndLog(page);
     await runPictures(page, profile);
+    await runMenus(page);
     equal(page.errors.join('; '), '', 'no script errors');
     await page.close();
     await runSharedStart(browser, pathToFileURL(singleFile).href);

@@ -140,8 +140,12 @@ async function runSeriesComparison(page) {
         formula: core.formula(),
         log: document.getElementById('log').textContent,
         reportLines: core.reportLines(),
+        truthWord: document.getElementById('truth-word').textContent,
+        degreeGreyed: document.getElementById('degree').disabled,
       };
     });
+    equal(shown.truthWord, ['1', '4', '5'].includes(sentence) ? 'false' : 'true', what + ' (truth word)');
+    equal(shown.degreeGreyed, +sentence >= 6, what + ' (degree greyed for 6 to 9)');
     equal(shown.fields.join(' '), `${degree} ${estimate}`, what + ' (fields)');
     const values = listing.split('\n').filter((l) => l && !l.startsWith('#')).join('\n') + '\n';
     equal(shown.series, values, what + ' (series)');
@@ -208,6 +212,7 @@ async function runKeysAndLog(page) {
   check(!s.log.includes('x[02]') && !s.log.includes('x[00]'), 'the log is cleared every 40 steps', s.log);
   await page.keyboard.press('G');
   equal((await state(page)).graph, 'Graph', 'G again pauses');
+  equal(await page.evaluate(() => window.veridrift.timer), 0, 'paused, no timer is set');
   await page.focus('#picker');
   await page.keyboard.press('r');
   s = await state(page);
@@ -341,6 +346,20 @@ async function runAxe(page) {
 
 // ---- the pictures against veridrift-series --picture ----
 
+async function runHighDpi(browser) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 800, height: 600, deviceScaleFactor: 2 });
+  await page.goto(pathToFileURL(singleFile).href);
+  await page.waitForFunction(() => document.getElementById('window')?.dataset.state === 'ready');
+  const sizes = await page.evaluate(() => ['web-view', 'series-view'].map((id) => {
+    const c = document.getElementById(id);
+    return `${c.style.width} ${c.style.height} ${c.width}x${c.height}`;
+  }));
+  equal(sizes.join(', '), '350px 322px 700x644, 350px 122px 700x244',
+    'the diagrams at 350x322 and 350x122 CSS pixels, drawn at the device pixel ratio');
+  await page.close();
+}
+
 async function runPictures(page, temporary) {
   const steps = [0, 2, 40, 345];
   let worst = 0;
@@ -443,6 +462,7 @@ async function main() {
     await runMenus(page);
     equal(page.errors.join('; '), '', 'no script errors');
     await page.close();
+    await runHighDpi(browser);
     await runSharedStart(browser, pathToFileURL(singleFile).href);
     await runSharedStart(browser, `http://127.0.0.1:${server.address().port}/`);
   } finally {

@@ -485,9 +485,15 @@
       refresh();
     });
     // Opening the list pauses, as on the desktop.
-    picker.addEventListener('mousedown', () => {
+    const pauseForList = () => {
       if (!page.paused) {
         pause();
+      }
+    };
+    picker.addEventListener('mousedown', pauseForList);
+    picker.addEventListener('keydown', (event) => {
+      if (event.key === 'F4' || (event.altKey && (event.key === 'ArrowDown' || event.key === 'ArrowUp'))) {
+        pauseForList();
       }
     });
     graph.addEventListener('click', onGraph);

@@ -240,8 +240,15 @@ async function runMenus(page) {
   await page.click('#about button');
   equal(await page.$eval('#about', (d) => d.open), false, 'OK closes the About box');
 
-  await label.click({ button: 'right' });
-  await page.click('#menu button:nth-child(2)');
+  await page.focus('#graph');
+  await page.keyboard.down('Shift');
+  await page.keyboard.press('F10');
+  await page.keyboard.up('Shift');
+  const focused = await page.evaluate(() => !document.getElementById('menu').hidden &&
+    document.activeElement.textContent);
+  equal(focused, 'About Veridrift...', 'Shift+F10 opens the window menu, its first entry selected');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('Enter');
   await setField(page, 'estimate', '0.40');
   const report = await page.evaluate(() => ({
     shown: document.getElementById('report-text').textContent,

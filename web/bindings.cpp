@@ -122,6 +122,7 @@ val FieldEventToJs(const PageFieldOutcome& outcome) {
   out.set("limit", outcome.limit);
   out.set("consumed", outcome.consumed);
   out.set("changed", outcome.changed);
+  out.set("textSet", true);
   return out;
 }
 
@@ -152,6 +153,10 @@ val ControlIds() {
   return out;
 }
 
+int ForeignCharacter() {
+  return 0x7f;
+}
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(veridrift) {
@@ -173,6 +178,7 @@ EMSCRIPTEN_BINDINGS(veridrift) {
   emscripten::function("templateItems", &TemplateItems);
   emscripten::function("templateSize", &TemplateSize);
   emscripten::function("fieldEvent", &FieldEvent);
+  emscripten::function("foreignCharacter", &ForeignCharacter);
   emscripten::function("versionText", &VersionText);
   emscripten::function("formulaBitmap", &FormulaBitmapText);
   emscripten::function("stepIntervalMs", &StepIntervalMs);

@@ -183,7 +183,8 @@
     if (!page.paused) {
       pause();
     }
-    page.core.refresh(page.sentence, page.fields.degree.input.value, page.fields.estimate.input.value);
+    page.core.refresh(page.sentence, coreText(page.fields.degree.input.value),
+      coreText(page.fields.estimate.input.value));
     page.step = 0;
     paintDiagrams();
     showLog();
@@ -266,11 +267,26 @@
 
   // ---- value fields ----
 
-  function applyField(field, outcome) {
+  // The field's text as the core reads it: one character per UTF-16 unit,
+  // any that is not ASCII as the core's stand-in for a foreign character.
+  function coreText(text) {
+    return text.replace(/[^\x00-\x7f]/g, String.fromCharCode(page.core.foreignCharacter()));
+  }
+
+  function fieldEvent(field, kind, character, pasted) {
     const input = field.input;
+    const old = input.value;
+    const clip = pasted || '';
+    const outcome = page.core.fieldEvent(coreText(old), input.selectionStart, input.selectionEnd,
+      field.limit, kind, character, coreText(clip));
     field.limit = outcome.limit;
-    if (input.value !== outcome.text) {
-      input.value = outcome.text;
+    // An edit in place keeps the characters the core only saw as stand-ins.
+    const text = outcome.textSet ? outcome.text
+      : old.slice(0, outcome.replaceFrom) +
+        (kind === FIELD_PASTE ? clip.slice(0, outcome.replacement.length) : outcome.replacement) +
+        old.slice(outcome.replaceTo);
+    if (input.value !== text) {
+      input.value = text;
     }
     if (document.activeElement === input) {
       input.setSelectionRange(outcome.start, outcome.end);
@@ -280,20 +296,6 @@
       refresh();
     }
     return outcome;
-  }
-
-  function fieldEvent(field, kind, character, pasted) {
-    const input = field.input;
-    const outcome = page.core.fieldEvent(
-      input.value,
-      input.selectionStart,
-      input.selectionEnd,
-      field.limit,
-      kind,
-      character,
-      pasted || ''
-    );
-    return applyField(field, outcome);
   }
 
   // The code of the character a key types, as the desktop's field receives
@@ -313,7 +315,7 @@
       const upper = event.key.toUpperCase().charCodeAt(0);
       return upper >= 64 && upper < 96 ? upper - 64 : -1;
     }
-    return code < 128 ? code : 0x3f;
+    return code < 128 ? code : page.core.foreignCharacter();
   }
 
   function wireField(field) {
@@ -342,7 +344,7 @@
       if (event.inputType === 'insertText' && event.data) {
         for (const c of event.data) {
           const code = c.charCodeAt(0);
-          fieldEvent(field, FIELD_CHARACTER, code < 128 ? code : 0x3f);
+          fieldEvent(field, FIELD_CHARACTER, code < 128 ? code : page.core.foreignCharacter());
         }
       } else if (event.inputType === 'insertFromPaste' && event.dataTransfer) {
         fieldEvent(field, FIELD_PASTE, 0, event.dataTransfer.getData('text/plain'));

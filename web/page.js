@@ -373,9 +373,6 @@
     root.style.height = size.height + 'px';
     document.title = size.caption;
     const items = core.templateItems(ids.mainWindow, ...measures);
-    const labelFor = {};
-    labelFor[ids.degreeLabel] = 'degree';
-    let staticCount = 0;
     for (const item of items) {
       let node;
       switch (item.id) {
@@ -466,7 +463,6 @@
               : text === 'Initial estimate:' ? 'estimate' : '';
           node = target ? element('label', { for: target }, text)
             : element('span', { class: 'static' }, text);
-          staticCount++;
           break;
         }
       }
@@ -475,12 +471,10 @@
     }
     // The log lies under the formula picture; the picture is drawn over it.
     root.appendChild(root.querySelector('.formula'));
-    void staticCount;
-    void labelFor;
   }
 
   function wire() {
-    const { picker, graph, restart: restartButton, showOutput } = page.controls;
+    const { picker, graph, restart: restartButton } = page.controls;
     picker.addEventListener('change', () => {
       page.sentence = picker.selectedIndex;
       showSentenceState();
@@ -500,7 +494,6 @@
     });
     graph.addEventListener('click', onGraph);
     restartButton.addEventListener('click', restart);
-    showOutput.addEventListener('change', () => {});
     wireField(page.fields.degree);
     wireField(page.fields.estimate);
     document.addEventListener('keydown', (event) => {

@@ -245,7 +245,7 @@ void CSentenceDlg::OnSentenceChanged() {
   g_selectedSentence = m_sentenceCombo.currentIndex();
   m_truthWord = QString::fromLatin1(TruthWord(g_selectedSentence));
   // Sentences 6 to 9 carry no degree; "no selection" (-1) counts as above 5.
-  GetDlgItem(IDC_DEGREE_EDIT)->setEnabled(static_cast<unsigned>(g_selectedSentence) <= 5u);
+  GetDlgItem(IDC_DEGREE_EDIT)->setEnabled(SentenceUsesDegree(g_selectedSentence));
   UpdateData(false);
   Refresh();
   m_seriesView->update();

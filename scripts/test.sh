@@ -41,7 +41,8 @@ build test
 echo "== The page in Chromium"
 "$root/scripts/web.sh"
 (cd "$root/tests/web" && npm ci --no-audit --no-fund --loglevel=error &&
-  node page_test.mjs "$root/build/web" "$root/build/test/model/veridrift-series")
+  node page_test.mjs "$root/build/web" "$root/build/test/model/veridrift-series" \
+    "$root/build/test/tests/controls/keystroke_cases_json")
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 build asan -DVERIDRIFT_SANITIZE=address,undefined -DVERIDRIFT_BENCH=OFF

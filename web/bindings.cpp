@@ -10,6 +10,7 @@
 
 #include "dialog_templates.h"
 #include "drawing.h"
+#include "field_edit.h"
 #include "output_log.h"
 #include "page_state.h"
 #include "resource.h"
@@ -114,22 +115,59 @@ val TemplateSize(int templateId, int alphabetWidth, int charHeight) {
   return out;
 }
 
-val FieldEventToJs(const PageFieldOutcome& outcome) {
+FieldEvent FieldEventOf(int kind, unsigned character, std::string pasted) {
+  switch (static_cast<FieldEventKind>(kind)) {
+    case FieldEventKind::kDelete:
+      return FieldEvent::Delete();
+    case FieldEventKind::kEnter:
+      return FieldEvent::Enter();
+    case FieldEventKind::kLeave:
+      return FieldEvent::Leave();
+    case FieldEventKind::kPaste:
+      return FieldEvent::Paste(std::move(pasted));
+    case FieldEventKind::kCharacter:
+      break;
+  }
+  return FieldEvent::Character(character);
+}
+
+// One event in a value field: its state before (text with one byte per
+// UTF-16 unit, selection, limit), its state after and what the page does.
+val ApplyFieldEventToJs(std::string text, int start, int end, int limit, int kind,
+                        unsigned character, std::string pasted) {
+  const FieldResult result = ApplyFieldEvent(FieldState{std::move(text), {start, end}, limit},
+                                             FieldEventOf(kind, character, std::move(pasted)));
   val out = val::object();
-  out.set("text", outcome.text);
-  out.set("start", outcome.start);
-  out.set("end", outcome.end);
-  out.set("limit", outcome.limit);
-  out.set("consumed", outcome.consumed);
-  out.set("changed", outcome.changed);
-  out.set("textSet", true);
+  out.set("text", result.state.text);
+  out.set("start", result.state.selection.start);
+  out.set("end", result.state.selection.end);
+  out.set("limit", result.state.limit);
+  out.set("consumed", result.consumed);
+  out.set("changed", result.changed);
+  out.set("textSet", result.textSet);
+  out.set("replaceFrom", result.replaceFrom);
+  out.set("replaceTo", result.replaceTo);
+  out.set("replacement", result.replacement);
   return out;
 }
 
-val FieldEvent(std::string text, int start, int end, int limit, int kind, unsigned character,
-               std::string pasted) {
-  return FieldEventToJs(ApplyPageFieldEvent(
-      text, start, end, limit, static_cast<PageFieldEventKind>(kind), character, pasted));
+val FieldEventKinds() {
+  val out = val::object();
+  out.set("character", static_cast<int>(FieldEventKind::kCharacter));
+  out.set("delete", static_cast<int>(FieldEventKind::kDelete));
+  out.set("enter", static_cast<int>(FieldEventKind::kEnter));
+  out.set("leave", static_cast<int>(FieldEventKind::kLeave));
+  out.set("paste", static_cast<int>(FieldEventKind::kPaste));
+  out.set("backspace", kBackspace);
+  return out;
+}
+
+int InputLimit() {
+  return kInputLimit;
+}
+
+int ForeignCharacter() {
+  return static_cast<unsigned char>(kForeignCharacter);
 }
 
 val ControlIds() {
@@ -153,10 +191,6 @@ val ControlIds() {
   return out;
 }
 
-int ForeignCharacter() {
-  return 0x7f;
-}
-
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(veridrift) {
@@ -177,14 +211,16 @@ EMSCRIPTEN_BINDINGS(veridrift) {
   emscripten::function("seriesListing", &SeriesListing);
   emscripten::function("templateItems", &TemplateItems);
   emscripten::function("templateSize", &TemplateSize);
-  emscripten::function("fieldEvent", &FieldEvent);
+  emscripten::function("fieldEvent", &ApplyFieldEventToJs);
   emscripten::function("foreignCharacter", &ForeignCharacter);
+  emscripten::function("fieldEventKinds", &FieldEventKinds);
   emscripten::function("versionText", &VersionText);
   emscripten::function("formulaBitmap", &FormulaBitmapText);
   emscripten::function("stepIntervalMs", &StepIntervalMs);
   emscripten::function("controlIds", &ControlIds);
   emscripten::function("pickerHeight", &PickerHeight);
   emscripten::function("initialInputLimit", &InitialInputLimit);
+  emscripten::function("inputLimit", &InputLimit);
   emscripten::function("logFontPoints", &LogFontPoints);
   emscripten::function("logPageLines", &LogPageLines);
   emscripten::function("initialDegreeText", &InitialDegreeText);

@@ -4,12 +4,9 @@
 'use strict';
 
 (function () {
-  const FIELD_CHARACTER = 0;
-  const FIELD_DELETE = 1;
-  const FIELD_ENTER = 2;
-  const FIELD_LEAVE = 3;
-  const FIELD_PASTE = 4;
-  const BACKSPACE = 8;
+
+  // The kinds of event a value field takes, as the core numbers them.
+  let FIELD_CHARACTER, FIELD_DELETE, FIELD_ENTER, FIELD_LEAVE, FIELD_PASTE, BACKSPACE;
 
   const page = {
     core: null,
@@ -280,6 +277,7 @@
     const outcome = page.core.fieldEvent(coreText(old), input.selectionStart, input.selectionEnd,
       field.limit, kind, character, coreText(clip));
     field.limit = outcome.limit;
+    page.lastField = outcome;
     // An edit in place keeps the characters the core only saw as stand-ins.
     const text = outcome.textSet ? outcome.text
       : old.slice(0, outcome.replaceFrom) +
@@ -649,6 +647,8 @@
 
   async function main() {
     page.core = await createVeridrift();
+    ({ character: FIELD_CHARACTER, delete: FIELD_DELETE, enter: FIELD_ENTER, leave: FIELD_LEAVE,
+      paste: FIELD_PASTE, backspace: BACKSPACE } = page.core.fieldEventKinds());
     build();
     buildAbout();
     wire();

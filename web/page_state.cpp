@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "drawing.h"
+#include "field_edit.h"
 #include "number_text.h"
 #include "output_log.h"
 #include "resource.h"
@@ -93,7 +94,7 @@ int PickerHeight() {
 }
 
 int InitialInputLimit() {
-  return 30000;
+  return kUnsetInputLimit;
 }
 
 int LogFontPoints() {
@@ -146,95 +147,4 @@ DialogRect TemplateClientInPixels(int templateId, DialogBaseUnits measured) {
   }
   return TemplateRectInPixels(templateId, {0, 0, dialog->cx, dialog->cy}, kScaleOneDotsPerInch,
                               measured);
-}
-
-PageFieldOutcome ApplyPageFieldEvent(const std::string& text, int start, int end, int limit,
-                                     PageFieldEventKind kind, unsigned character,
-                                     const std::string& pasted) {
-  PageFieldOutcome out{text, start, end, limit, true, false};
-  auto setText = [&out](const std::string& newText) {
-    out.text = newText;
-    out.start = out.end = 0;
-    out.changed = true;
-  };
-  auto placeCaret = [&out](int position) {
-    out.start = out.end = std::clamp(position, 0, static_cast<int>(out.text.size()));
-  };
-  auto eraseSelection = [&out] {
-    out.text.erase(static_cast<std::size_t>(out.start),
-                   static_cast<std::size_t>(out.end - out.start));
-    out.end = out.start;
-  };
-  auto insert = [&](const std::string& piece) {
-    const std::string old = out.text;
-    eraseSelection();
-    out.text.insert(static_cast<std::size_t>(out.start), piece);
-    placeCaret(out.start + static_cast<int>(piece.size()));
-    out.changed = out.text != old;
-  };
-  const Selection selection{start, end};
-  switch (kind) {
-    case PageFieldEventKind::kCharacter: {
-      out.limit = kInputLimit;
-      const CharOutcome outcome = CharRule(TextWindow(text), selection, character);
-      switch (outcome.action) {
-        case CharAction::kSwallow:
-          break;
-        case CharAction::kDefault:
-          if (character == kBackspace) {
-            if (out.start == out.end && out.start > 0) {
-              --out.start;
-            }
-            const std::string old = out.text;
-            eraseSelection();
-            out.changed = out.text != old;
-          } else if (static_cast<int>(text.size()) - (end - start) + 1 <= out.limit) {
-            insert(std::string(1, static_cast<char>(character)));
-          }
-          break;
-        case CharAction::kSet:
-          setText(outcome.text);
-          break;
-        case CharAction::kSetWithCaret:
-        case CharAction::kReplace:
-          setText(outcome.text);
-          placeCaret(outcome.caret);
-          break;
-      }
-      break;
-    }
-    case PageFieldEventKind::kDelete:
-      if (DeleteRule(TextWindow(text), selection) == DeleteAction::kConsume) {
-        break;
-      }
-      out.consumed = false;
-      {
-        const std::string old = out.text;
-        if (out.start == out.end && out.end < static_cast<int>(out.text.size())) {
-          ++out.end;
-        }
-        eraseSelection();
-        out.changed = out.text != old;
-      }
-      break;
-    case PageFieldEventKind::kEnter: {
-      const EnterOutcome outcome = EnterRule(TextWindow(text));
-      setText(outcome.text);
-      placeCaret(outcome.caret);
-      out.consumed = false;
-      break;
-    }
-    case PageFieldEventKind::kLeave:
-      setText(Normalize(TextWindow(text)));
-      break;
-    case PageFieldEventKind::kPaste: {
-      const int room = std::max(0, limit - (static_cast<int>(text.size()) - (end - start)));
-      const std::string fitting = pasted.substr(0, static_cast<std::size_t>(room));
-      if (!fitting.empty() || start != end) {
-        insert(fitting);
-      }
-      break;
-    }
-  }
-  return out;
 }

@@ -49,17 +49,3 @@ std::string ReportMenuText();
 DialogRect ItemRectInPixels(int templateId, const DialogItemTemplate& item,
                             DialogBaseUnits measured);
 DialogRect TemplateClientInPixels(int templateId, DialogBaseUnits measured);
-
-enum class PageFieldEventKind { kCharacter = 0, kDelete = 1, kEnter = 2, kLeave = 3, kPaste = 4 };
-struct PageFieldOutcome {
-  std::string text;
-  int start = 0;
-  int end = 0;
-  int limit = 0;
-  bool consumed = true;
-  bool changed = false;
-};
-// One event in a value field: the field's state before, the new state after.
-PageFieldOutcome ApplyPageFieldEvent(const std::string& text, int start, int end, int limit,
-                                     PageFieldEventKind kind, unsigned character,
-                                     const std::string& pasted);

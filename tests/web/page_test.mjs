@@ -3,8 +3,10 @@
 // veridrift-series, the keys, the log, the shared start, the single file
 // with no network, accessibility and the pictures.
 //
-// usage: node page_test.mjs PAGE_DIR SERIES_COMMAND
-//   PAGE_DIR holds veridrift.html and site/ (scripts/web.sh builds them).
+// usage: node page_test.mjs PAGE_DIR SERIES_COMMAND CASES_COMMAND
+//   PAGE_DIR holds veridrift.html and site/ (scripts/web.sh builds them);
+//   SERIES_COMMAND is veridrift-series, CASES_COMMAND keystroke_cases_json
+//   (the desktop tests' keystroke table), both from the native build.
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
@@ -18,6 +20,7 @@ const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, '../..');
 const pageDir = path.resolve(process.argv[2] || path.join(root, 'build/web'));
 const seriesCommand = path.resolve(process.argv[3] || path.join(root, 'build/test/model/veridrift-series'));
+const casesCommand = path.resolve(process.argv[4] || path.join(root, 'build/test/tests/controls/keystroke_cases_json'));
 const singleFile = path.join(pageDir, 'veridrift.html');
 
 let failures = 0;
@@ -33,27 +36,15 @@ function equal(actual, expected, what) {
   check(actual === expected, what, `got ${JSON.stringify(actual)}, expected ${JSON.stringify(expected)}`);
 }
 
-// ---- the keystroke table, read from the desktop tests' own header ----
+// ---- the keystroke table: the desktop tests' own cases, as JSON ----
 
 function keystrokeCases() {
-  const source = fs.readFileSync(path.join(root, 'tests/controls/keystroke_cases.h'), 'utf8');
-  const codes = { kBackspace: 8, kCtrlA: 1, kCtrlV: 0x16, kCtrlX: 0x18, kCtrlZ: 0x1a, kEscape: 0x1b };
-  const row = /\{("(?:[^"\\]|\\.)*"),\s*("(?:[^"\\]|\\.)*"),\s*(-?\d+),\s*(-?\d+),\s*('(?:[^'\\]|\\.)'|\w+),\s*(\d+),\s*("(?:[^"\\]|\\.)*"),\s*(-?\d+),\s*(\d+)\}/g;
-  const cases = [];
-  for (const m of source.matchAll(row)) {
-    const key = m[5].startsWith("'") ? m[5].slice(1, -1).replace(/^\\/, '').charCodeAt(0) : codes[m[5]];
-    if (key === undefined) {
-      throw new Error(`unknown key ${m[5]} in keystroke_cases.h`);
-    }
-    cases.push({
-      name: JSON.parse(m[1]), before: JSON.parse(m[2]), start: +m[3], end: +m[4], key,
-      after: JSON.parse(m[7]), caret: +m[8], notifications: +m[9],
-    });
+  const json = JSON.parse(execFileSync(casesCommand, { encoding: 'utf8' }));
+  const cases = [...json.rows, ...json.worked].map((c) => ({ ...c, event: 'character' }));
+  if (json.rows.length === 0 || json.worked.length === 0 || json.events.length === 0) {
+    throw new Error('keystroke_cases_json printed an empty table');
   }
-  if (cases.length < 40) {
-    throw new Error(`only ${cases.length} keystroke cases read: has keystroke_cases.h changed shape?`);
-  }
-  return cases;
+  return [...cases, ...json.events];
 }
 
 async function typeKey(page, code) {
@@ -69,28 +60,59 @@ async function typeKey(page, code) {
   }
 }
 
+// One event as the user makes it: a key, a paste, or the focus moving on.
+async function makeEvent(page, field, c) {
+  switch (c.event) {
+    case 'character':
+      return typeKey(page, c.character);
+    case 'delete':
+      return page.keyboard.press('Delete');
+    case 'enter':
+      return page.keyboard.press('Enter');
+    case 'leave':
+      return page.focus('#graph');
+    case 'paste':
+      // A paste as the clipboard hands it to the field.
+      return page.evaluate((name, text) => {
+        const data = new DataTransfer();
+        data.setData('text/plain', text);
+        document.getElementById(name).dispatchEvent(
+          new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true }));
+      }, field, c.pasted);
+    default:
+      throw new Error(`unknown event ${c.event}`);
+  }
+}
+
 async function runKeystrokeCases(page) {
   const cases = keystrokeCases();
   for (const field of ['degree', 'estimate']) {
     for (const c of cases) {
       await page.focus('#' + field);
       const before = await page.evaluate((name, c) => {
+        const v = window.veridrift;
         const input = document.getElementById(name);
         input.value = c.before;
         input.setSelectionRange(c.start, c.end);
-        return window.veridrift.changes;
+        v.fields[name].limit = c.limitSet === false ? v.core.initialInputLimit() : v.core.inputLimit();
+        return v.changes;
       }, field, c);
-      await typeKey(page, c.key);
+      await makeEvent(page, field, c);
       const after = await page.evaluate((name) => {
         const input = document.getElementById(name);
         return { text: input.value, start: input.selectionStart, end: input.selectionEnd,
-          changes: window.veridrift.changes };
+          changes: window.veridrift.changes, consumed: window.veridrift.lastField.consumed };
       }, field);
       const what = `${field}: ${c.name}`;
       equal(after.text, c.after, what + ' (text)');
       const [start, end] = c.caret < 0 ? [c.start, c.end] : [c.caret, c.caret];
-      check(after.start === start && after.end === end, what + ' (selection)',
-        `got ${after.start}..${after.end}, expected ${start}..${end}`);
+      if (c.event !== 'leave') {
+        check(after.start === start && after.end === end, what + ' (selection)',
+          `got ${after.start}..${after.end}, expected ${start}..${end}`);
+      }
+      if (c.consumed !== undefined) {
+        equal(after.consumed, c.consumed, what + ' (consumed)');
+      }
       equal(after.changes - before, c.notifications, what + ' (changes told)');
     }
   }

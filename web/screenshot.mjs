@@ -30,10 +30,15 @@ try {
   await page.waitForFunction(() => document.getElementById('window')?.dataset.state === 'ready');
   await page.select('#picker', '3');
   await page.click('#show-output');
-  await page.keyboard.press('g');
   // 33 steps in: the first at the press, then one every 500 ms.
   await page.evaluate(() => {
-    window.veridrift.clockOffset += 500 * 32 + 1;
+    const v = window.veridrift;
+    v.testTime = 0;
+    v.now = () => v.testTime;
+  });
+  await page.keyboard.press('g');
+  await page.evaluate(() => {
+    window.veridrift.testTime += 500 * 32 + 1;
     window.veridrift.tick();
   });
   await page.keyboard.press('g');

@@ -193,10 +193,19 @@ async function state(page) {
   }));
 }
 
-// Stands the run `ms` later than now without waiting.
+// The page's clock stands still until advance() moves it.
+async function stopClock(page) {
+  await page.evaluate(() => {
+    const v = window.veridrift;
+    v.testTime = 0;
+    v.now = () => v.testTime;
+  });
+}
+
+// Stands the run `ms` later without waiting.
 async function advance(page, ms) {
   await page.evaluate((ms) => {
-    window.veridrift.clockOffset += ms;
+    window.veridrift.testTime += ms;
     window.veridrift.tick();
   }, ms);
 }
@@ -211,6 +220,7 @@ async function runKeysAndLog(page) {
   await page.keyboard.press('Escape');
   equal((await state(page)).paused, true, 'Escape does nothing');
 
+  await stopClock(page);
   const checkbox = await page.$('#show-output');
   if (!(await page.evaluate((b) => b.checked, checkbox))) {
     await checkbox.click();

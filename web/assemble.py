@@ -2,6 +2,7 @@
 """Puts the page together: one self-contained HTML file with the style, the
 core (its WebAssembly inlined) and the shell in it, and the same page as a
 folder for a web server."""
+import base64
 import pathlib
 import shutil
 import sys
@@ -23,6 +24,11 @@ def main() -> int:
     style = (here / "page.css").read_text()
     shell = (here / "page.js").read_text()
     core = core_js.read_text()
+    # The desktop's scalable icon: the tab's icon and the About box's.
+    icon = here.parent / "res/desktop/org.veridrift.Veridrift.svg"
+    template = template.replace(
+        "<!--ICON-->", '<link rel="icon" type="image/svg+xml" href="data:image/svg+xml;base64,'
+        + base64.b64encode(icon.read_bytes()).decode() + '">')
 
     out.mkdir(parents=True, exist_ok=True)
     single = (template.replace("<!--STYLE-->", "<style>\n" + style + "</style>")

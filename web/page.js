@@ -574,7 +574,10 @@
       } else if (item.id === page.ids.aboutVersion) {
         node = element('span', {}, core.versionText());
       } else if (item.text === '') {
-        node = element('canvas', { 'aria-hidden': 'true' });
+        // The icon static: the window's icon, at the icon's own size.
+        node = element('img', { alt: '', src: document.querySelector('link[rel="icon"]').href });
+        item.width = 32;
+        item.height = 32;
       } else {
         node = element('span', {}, item.text);
       }

@@ -4,11 +4,11 @@
 // front of it: every typed character, Enter, Delete, paste and the loss of
 // the focus goes through ApplyFieldEvent (field_edit.h), which decides the
 // new text and caret, the control's own part included; the field only
-// applies the result. Where Qt's line
-// edit differs from such a control the field follows the control: setting a
-// text leaves the caret at the start, every text set is reported even when it
-// is unchanged, Ctrl shortcuts arrive as control characters, and the input
-// limit stops further input without cutting a text already there.
+// applies the result. Where Qt's line edit differs from such a control the
+// field follows the control: setting a text leaves the caret at the start,
+// every text set is reported even when it is unchanged, Ctrl shortcuts arrive
+// as control characters, and the input limit stops further input without
+// cutting a text already there.
 #pragma once
 
 #include <QLineEdit>

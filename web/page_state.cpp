@@ -1,8 +1,10 @@
 #include "page_state.h"
 
-#include <algorithm>
 #include <cmath>
 
+// The desktop's pace; the header only declares the worker, which the page
+// does not link.
+#include "animation_worker.h"
 #include "drawing.h"
 #include "field_edit.h"
 #include "number_text.h"
@@ -63,7 +65,7 @@ int NextStep(int step) {
 }
 
 int StepIntervalMs() {
-  return 500;
+  return kStepIntervalMs;
 }
 
 std::string DescribeStep(int step) {

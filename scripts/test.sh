@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: a plain build with warnings as errors,
+# then the page in headless Chromium (a fresh browser profile of its own),
 # then the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
 # then the threaded parts under ThreadSanitizer. Windows open on an Xvfb
 # screen of the tests' own.

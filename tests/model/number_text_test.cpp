@@ -184,7 +184,8 @@ std::string LibraryFixed(double value, int decimals) {
   const std::uint64_t steps = (static_cast<std::uint64_t>(scaled) * five + 1) / 2;
   std::string fraction = std::to_string(steps % ten);
   fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
-  return (std::signbit(value) ? "-" : "") + std::to_string(steps / ten) + '.' + fraction;
+  std::string text = std::signbit(value) ? "-" : "";
+  return text + std::to_string(steps / ten) + '.' + fraction;
 }
 
 TEST(NumberText, SameTextAsTheLibrarysToChars) {

@@ -2,70 +2,14 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <cmath>
-#include <cstdint>
-#include <cstring>
 
 #include "dialog_templates.h"
-
-namespace {
-
-// Outline metrics as a face's font file gives them: ascent and descent in
-// units of its em square, and the width of its 52 letters "A".."Z" "a".."z"
-// set together, in thousandths of an em.
-struct FaceDesign {
-  const char* faceName;
-  int unitsPerEm;
-  int ascent;
-  int descent;
-  int alphabetWidthMilliEm;
-};
-
-constexpr FaceDesign kKnownFaces[] = {
-    {"Verdana", 2048, 2059, 430, 32460},
-};
-
-int RoundedScale(int value, int pixels, int units) {
-  return static_cast<int>(std::lround(static_cast<double>(value) * pixels / units));
-}
-
-}  // namespace
-
-int MulDiv(int a, int b, int c) {
-  if (c == 0) {
-    return -1;
-  }
-  const std::int64_t product = static_cast<std::int64_t>(a) * b;
-  const std::int64_t magnitude = product < 0 ? -product : product;
-  const std::int64_t divisor = c < 0 ? -static_cast<std::int64_t>(c) : c;
-  const std::int64_t rounded = (magnitude + divisor / 2) / divisor;
-  const bool negative = (product < 0) != (c < 0);
-  return static_cast<int>(negative ? -rounded : rounded);
-}
-
-DialogBaseUnits BaseUnitsFromMetrics(int alphabetWidth, int charHeight) {
-  return {(alphabetWidth / 26 + 1) / 2, charHeight};
-}
 
 DialogBaseUnits BaseUnitsOfFont(const QFont& font) {
   const QFontMetrics metrics(font);
   const int width = metrics.horizontalAdvance(
       QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   return BaseUnitsFromMetrics(width, metrics.height());
-}
-
-DialogBaseUnits DesignedBaseUnits(const char* faceName, int pixelHeight) {
-  for (const FaceDesign& face : kKnownFaces) {
-    if (faceName != nullptr && std::strcmp(face.faceName, faceName) == 0 && pixelHeight > 0) {
-      // Ascent and descent are rounded to whole pixels each, as the character
-      // height of a rasterised font is.
-      const int height = RoundedScale(face.ascent, pixelHeight, face.unitsPerEm) +
-                         RoundedScale(face.descent, pixelHeight, face.unitsPerEm);
-      return BaseUnitsFromMetrics(RoundedScale(face.alphabetWidthMilliEm, pixelHeight, 1000),
-                                  height);
-    }
-  }
-  return {};
 }
 
 DialogBaseUnits TemplateBaseUnits(const char* faceName, int pointSize, int dotsPerInch) {
@@ -76,18 +20,30 @@ DialogBaseUnits TemplateBaseUnits(const char* faceName, int pointSize, int dotsP
   return BaseUnitsOfFont(DialogFont(faceName, pointSize, dotsPerInch));
 }
 
+namespace {
+
+DialogRect Plain(const QRect& rect) {
+  return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+QRect FromPlain(const DialogRect& rect) {
+  return QRect(rect.x, rect.y, rect.width, rect.height);
+}
+
+}  // namespace
+
 QRect TemplateRectInPixels(int templateId, const QRect& units, int dotsPerInch) {
   const DialogTemplate* dialogTemplate = FindDialogTemplate(templateId);
   if (dialogTemplate == nullptr) {
     return {};
   }
-  return MapDialogRect(
-      units, TemplateBaseUnits(dialogTemplate->fontFace, dialogTemplate->pointSize, dotsPerInch));
+  return FromPlain(TemplateRectInPixels(
+      templateId, Plain(units), dotsPerInch,
+      TemplateBaseUnits(dialogTemplate->fontFace, dialogTemplate->pointSize, dotsPerInch)));
 }
 
 QRect MapDialogRect(const QRect& units, DialogBaseUnits base) {
-  return QRect(MulDiv(units.x(), base.x, 4), MulDiv(units.y(), base.y, 8),
-               MulDiv(units.width(), base.x, 4), MulDiv(units.height(), base.y, 8));
+  return FromPlain(MapDialogRect(Plain(units), base));
 }
 
 QFont DialogFont(const char* faceName, int pointSize, int dotsPerInch) {

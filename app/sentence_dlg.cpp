@@ -22,7 +22,6 @@ namespace {
 
 constexpr int kSelectionFieldHeight = 18;
 constexpr int kLogFontTenthsOfPoint = 80;
-constexpr const char* kVersionText = "Sep 28 2003 Build";
 
 // On a scaled screen the pixel letters grow with the window, each pixel
 // becoming a block: Qt would smooth them into a blur.
@@ -244,11 +243,9 @@ void CSentenceDlg::OnSentenceChanged() {
   // exchange, and showing the members below must not uncheck it.
   UpdateData(true);
   g_selectedSentence = m_sentenceCombo.currentIndex();
-  const bool falseSentence =
-      g_selectedSentence == 1 || g_selectedSentence == 4 || g_selectedSentence == 5;
-  m_truthWord = falseSentence ? QStringLiteral("false") : QStringLiteral("true");
+  m_truthWord = QString::fromLatin1(TruthWord(g_selectedSentence));
   // Sentences 6 to 9 carry no degree; "no selection" (-1) counts as above 5.
-  GetDlgItem(IDC_DEGREE_EDIT)->setEnabled(static_cast<unsigned>(g_selectedSentence) <= 5u);
+  GetDlgItem(IDC_DEGREE_EDIT)->setEnabled(SentenceUsesDegree(g_selectedSentence));
   UpdateData(false);
   Refresh();
   m_seriesView->update();

@@ -1,6 +1,7 @@
 // Cost of one series: 998 dependent evaluations of the current sentence.
 #include <benchmark/benchmark.h>
 
+#include "number_text.h"
 #include "run_report.h"
 #include "series.h"
 
@@ -29,5 +30,22 @@ static void BM_RunReport(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RunReport)->Arg(0)->Arg(2)->Arg(3)->Arg(6)->Arg(9)->ArgName("sentence");
+
+// The number text of a whole series, as the log and veridrift-series write
+// it: two decimals, and nine significant digits.
+static void BM_NumberText(benchmark::State& state) {
+  ComputeSeriesValues(0.3f, 0.9f, 3);
+  const bool significant = state.range(0) == 9;
+  for (auto _ : state) {
+    for (const float value : g_series) {
+      const std::string text = significant ? FormatSignificant9(value) : FormatFixed2(value);
+      benchmark::DoNotOptimize(text.data());
+    }
+  }
+  state.counters["ns_per_value"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * kSeriesLength,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_NumberText)->Arg(2)->Arg(9)->ArgName("digits");
 
 BENCHMARK_MAIN();

@@ -16,9 +16,15 @@
 
 namespace {
 
-// A character outside ASCII can never be part of a number; in the rules it
-// stands as a code that none of them accepts.
-constexpr char kForeignCharacter = '\x7f';
+// One byte per UTF-16 code unit, as the rules read a text.
+std::string RuleText(const QString& text) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(text.size()));
+  for (const QChar c : text) {
+    bytes += c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : kForeignCharacter;
+  }
+  return bytes;
+}
 
 bool IsEnter(const QKeyEvent& keyDown) {
   return keyDown.key() == Qt::Key_Return || keyDown.key() == Qt::Key_Enter;
@@ -38,7 +44,7 @@ QAction* PasteAction(const QMenu& menu) {
 
 }  // namespace
 
-CUnitEdit::CUnitEdit(QWidget* parent) : QLineEdit(parent), m_inputLimit(maxLength()) {
+CUnitEdit::CUnitEdit(QWidget* parent) : QLineEdit(parent), m_inputLimit(kUnsetInputLimit) {
   // A plain edit control accepts no drops; text arrives by typing or pasting.
   setAcceptDrops(false);
   connect(this, &QLineEdit::textChanged, this, [this] {
@@ -64,39 +70,22 @@ bool CUnitEdit::PreTranslateMessage(QKeyEvent* keyDown) {
     return false;
   }
   if (IsEnter(*keyDown)) {
-    const EnterOutcome outcome = EnterRule(ReadWindow());
-    SetWindowText(outcome.text);
-    PlaceCaret(outcome.caret);
-    return false;  // the dialog around the field sees Enter next
+    return Handle(FieldEvent::Enter()).consumed;  // the dialog around the field sees Enter next
   }
   if (keyDown->key() == Qt::Key_Delete) {
-    return DeleteRule(ReadWindow(), ReadSelection()) == DeleteAction::kConsume;
+    // Only asked here; the deletion itself follows when the key reaches the
+    // field, after the dialog has seen it.
+    return ApplyFieldEvent(ReadState(), FieldEvent::Delete()).consumed;
   }
   return false;
 }
 
 void CUnitEdit::OnChar(unsigned character) {
-  m_inputLimit = kInputLimit;
-  const CharOutcome outcome = CharRule(ReadWindow(), ReadSelection(), character);
-  switch (outcome.action) {
-    case CharAction::kSwallow:
-      break;
-    case CharAction::kDefault:
-      DefaultChar(character);
-      break;
-    case CharAction::kSet:
-      SetWindowText(outcome.text);
-      break;
-    case CharAction::kSetWithCaret:
-    case CharAction::kReplace:
-      SetWindowText(outcome.text);
-      PlaceCaret(outcome.caret);
-      break;
-  }
+  Handle(FieldEvent::Character(character));
 }
 
 void CUnitEdit::OnKillFocus() {
-  SetWindowText(Normalize(ReadWindow()));
+  Handle(FieldEvent::Leave());
 }
 
 bool CUnitEdit::event(QEvent* event) {
@@ -119,11 +108,13 @@ void CUnitEdit::keyPressEvent(QKeyEvent* keyDown) {
     for (const QChar c : characters) {
       OnChar(c.unicode());
     }
+  } else if (keyDown->matches(QKeySequence::Delete)) {
+    Handle(FieldEvent::Delete());
   } else if (keyDown->matches(QKeySequence::Paste)) {
     PasteLimited(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
   } else if (keyDown->text().isEmpty() || !keyDown->text().at(0).isPrint()) {
-    // OnKeyDown: caret movement, selection, Delete and the rest of the line
-    // edit's own handling of keys that type nothing.
+    // OnKeyDown: caret movement, selection, Shift+Delete, Ctrl+Delete and the
+    // rest of the line edit's own handling of keys that type nothing.
     QLineEdit::keyPressEvent(keyDown);
   }
   // Keys stay with the field, as they stay with a focused edit control, so
@@ -182,18 +173,37 @@ void CUnitEdit::mouseReleaseEvent(QMouseEvent* release) {
 }
 
 std::string CUnitEdit::ReadWindow() const {
-  std::string window;
-  for (const QChar c : text().left(static_cast<qsizetype>(kTextWindow))) {
-    window += c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : kForeignCharacter;
-  }
-  return window;
+  return RuleText(text().left(static_cast<qsizetype>(kTextWindow)));
 }
 
-Selection CUnitEdit::ReadSelection() const {
-  if (!hasSelectedText()) {
-    return {cursorPosition(), cursorPosition()};
+FieldState CUnitEdit::ReadState() const {
+  FieldState state{RuleText(text()), {cursorPosition(), cursorPosition()}, m_inputLimit};
+  if (hasSelectedText()) {
+    state.selection = {selectionStart(), selectionEnd()};
   }
-  return {selectionStart(), selectionEnd()};
+  return state;
+}
+
+FieldResult CUnitEdit::Handle(const FieldEvent& event, const QString& pasted) {
+  const FieldResult result = ApplyFieldEvent(ReadState(), event);
+  m_inputLimit = result.state.limit;
+  if (result.textSet) {
+    SetWindowText(result.state.text);
+    PlaceCaret(result.state.selection.end);
+  } else if (result.changed) {
+    // The control's own edit, through the line edit so that it reports the
+    // change itself, with the caret after the edit.
+    const int from = result.replaceFrom;
+    if (result.replaceTo > from) {
+      setSelection(from, result.replaceTo - from);
+    } else {
+      setCursorPosition(from);
+    }
+    const auto size = static_cast<qsizetype>(result.replacement.size());
+    insert(event.kind == FieldEventKind::kPaste ? pasted.left(size)
+                                                : QString::fromLatin1(result.replacement));
+  }
+  return result;
 }
 
 void CUnitEdit::SetWindowText(const std::string& text) {
@@ -208,25 +218,6 @@ void CUnitEdit::PlaceCaret(int position) {
   setCursorPosition(std::clamp(position, 0, static_cast<int>(text().size())));
 }
 
-void CUnitEdit::DefaultChar(unsigned character) {
-  if (character == kBackspace) {
-    backspace();
-    return;
-  }
-  const auto kept = text().size() - selectedText().size();
-  if (kept + 1 > m_inputLimit) {
-    return;  // the control refuses input beyond its limit
-  }
-  insert(QString(QChar(static_cast<char16_t>(character))));
-}
-
 void CUnitEdit::PasteLimited(const QString& clip) {
-  // The limit cuts what is pasted, never what is already there.
-  const auto kept = text().size() - selectedText().size();
-  const auto room = std::max<qsizetype>(0, m_inputLimit - kept);
-  const QString fitting = clip.left(room);
-  if (fitting.isEmpty() && !hasSelectedText()) {
-    return;
-  }
-  insert(fitting);
+  Handle(FieldEvent::Paste(RuleText(clip)), clip);
 }

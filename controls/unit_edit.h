@@ -1,20 +1,21 @@
 // A single-line field that holds a value in [0,1] with two decimals.
 //
 // The field behaves like a desktop edit control with a keystroke filter in
-// front of it: every typed character goes through the rules of unit_rules.h
-// one at a time, Enter and Delete are looked at before the key is handled,
-// and the text is normalised when the field loses the focus. Where Qt's line
-// edit differs from such a control the field follows the control: setting a
-// text leaves the caret at the start, every text set is reported even when it
-// is unchanged, Ctrl shortcuts arrive as control characters, and the input
-// limit stops further input without cutting a text already there.
+// front of it: every typed character, Enter, Delete, paste and the loss of
+// the focus goes through ApplyFieldEvent (field_edit.h), which decides the
+// new text and caret, the control's own part included; the field only
+// applies the result. Where Qt's line edit differs from such a control the
+// field follows the control: setting a text leaves the caret at the start,
+// every text set is reported even when it is unchanged, Ctrl shortcuts arrive
+// as control characters, and the input limit stops further input without
+// cutting a text already there.
 #pragma once
 
 #include <QLineEdit>
 #include <string>
 
+#include "field_edit.h"
 #include "pretranslate.h"
-#include "unit_rules.h"
 
 class CUnitEdit : public QLineEdit, public CPreTranslate {
   Q_OBJECT
@@ -52,10 +53,10 @@ class CUnitEdit : public QLineEdit, public CPreTranslate {
 
  private:
   std::string ReadWindow() const;
-  Selection ReadSelection() const;
+  FieldState ReadState() const;
+  FieldResult Handle(const FieldEvent& event, const QString& pasted = QString());
   void SetWindowText(const std::string& text);
   void PlaceCaret(int position);
-  void DefaultChar(unsigned character);
   void PasteLimited(const QString& clip);
 
   // The edit control's own state behind the rules: the input limit is off

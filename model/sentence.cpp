@@ -159,3 +159,7 @@ const char* TemplateCaption(SentenceKind index) {
 bool SentenceUsesDegree(SentenceKind index) {
   return static_cast<std::uint32_t>(index) <= 5u;
 }
+
+const char* TruthWord(SentenceKind index) {
+  return index == 1 || index == 4 || index == 5 ? "false" : "true";
+}

@@ -32,3 +32,7 @@ const char* TemplateCaption(SentenceKind index);
 
 // Whether the sentence uses the degree k (sentences 0 to 5).
 bool SentenceUsesDegree(SentenceKind index);
+
+// The word after the degree field: "false" for sentences 1, 4 and 5, which
+// speak of falsity, "true" for every other index.
+const char* TruthWord(SentenceKind index);

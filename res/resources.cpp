@@ -108,24 +108,6 @@ const std::array<QRgb, 16>& StandardPalette() {
   return kPalette;
 }
 
-std::string LoadResourceString(int stringId) {
-  return stringId == IDS_ABOUTBOX ? "&About Veridrift..." : "";
-}
-
-const std::array<const char*, kFormulaBitmapHeight> kFormulaBitmapRows = {
-    "............................",  //
-    "....#...#...................",  //
-    "....#...#...................",  //
-    ".....#.#....####.....#....##",  //
-    "......#.....#...#....#.....#",  //
-    ".....#.#....#...#..#####...#",  //
-    "....#...#...#...#....#.....#",  //
-    "....#...#...#...#....#.....#",  //
-    "............................",  //
-    "............................",  //
-    "............................",  //
-};
-
 QImage LoadBitmapImage(int bitmapId) {
   if (bitmapId != IDB_FORMULA) {
     return {};

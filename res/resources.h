@@ -6,19 +6,13 @@
 #include <array>
 #include <string>
 
+#include "resource_texts.h"
+
 // The standard 16-colour palette that the icon and the formula picture use.
 inline constexpr int kPaletteBlack = 0;
 inline constexpr int kPaletteWhite = 15;
 const std::array<QRgb, 16>& StandardPalette();
 
-// The string table: the text of the given id, empty when there is none.
-std::string LoadResourceString(int stringId);
-
-// Bitmap 132: x(n+1) in white pixel letters on black, 28 x 11 pixels, one row
-// of text per pixel row ('#' white, '.' black), top row first.
-inline constexpr int kFormulaBitmapWidth = 28;
-inline constexpr int kFormulaBitmapHeight = 11;
-extern const std::array<const char*, kFormulaBitmapHeight> kFormulaBitmapRows;
 // The given bitmap as an indexed image over the standard palette; a null
 // image for an unknown id.
 QImage LoadBitmapImage(int bitmapId);

@@ -3,8 +3,16 @@
 # figures of this machine: start-up, reaction, painting, idling, pacing and
 # memory (about two minutes). Windows open under Xvfb when there is no
 # display. Arguments choose sections: startup reaction paint pacing idle memory.
+# "scripts/bench.sh page" instead builds the page and measures it in headless
+# Chromium (about a minute).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+
+if [ "${1:-}" = page ]; then
+  "$root/scripts/web.sh" >/dev/null
+  (cd "$root/tests/web" && npm ci --no-audit --no-fund --loglevel=error)
+  exec node "$root/bench/page_bench.mjs" "$root/build/web"
+fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${VERIDRIFT_UNDER_XVFB:-}" ]; then
   command -v xvfb-run >/dev/null || { echo "needs xvfb-run (run scripts/test.sh once to set up)"; exit 1; }

@@ -3,8 +3,9 @@
 # apt-get runs through sudo when not root.
 #   scripts/setup.sh [--dry-run] SET...
 # Sets: run (build and run the application), package (make its Debian
-# package), test (build and run the tests and benchmarks). --dry-run lists
-# what the sets need and what would be installed, and installs nothing.
+# package), web (build the page), test (build and run the tests and
+# benchmarks, the page's included). --dry-run lists what the sets need and
+# what would be installed, and installs nothing.
 set -euo pipefail
 
 # Building and running: the compiler and Qt; OpenGL with Mesa's drivers (the
@@ -20,12 +21,16 @@ run_packages=(
 # Making the package: shlibdeps works out its dependencies, file tells it
 # which files are programs.
 package_packages=(dpkg-dev file)
+# Building the page: Emscripten (Debian's, with its own system libraries; it
+# runs on the machine's node) and python3 to put the page together.
+web_packages=(emscripten python3)
 # Testing: the test frameworks, an X server of the tests' own with XTest to
 # drive it, every locale, the sanitizers' compiler, the validators of the
-# desktop files, manual pages and exported pictures, the package checker and
-# a D-Bus of the tests' own.
+# desktop files, manual pages and exported pictures, the package checker, a
+# D-Bus of the tests' own, and Chromium for the page (its tests drive it with
+# npm's puppeteer-core, on the machine's node and npm).
 test_packages=(
-  "${package_packages[@]}"
+  "${package_packages[@]}" "${web_packages[@]}" chromium
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils libx11-dev libxtst-dev locales-all
   clang libclang-rt-14-dev
@@ -40,12 +45,13 @@ for arg in "$@"; do
     --dry-run) dry_run=1 ;;
     run) packages+=("${run_packages[@]}") ;;
     package) packages+=("${package_packages[@]}") ;;
+    web) packages+=("${web_packages[@]}") ;;
     test) packages+=("${test_packages[@]}") ;;
-    *) echo "setup.sh: unknown set \"$arg\" (run, package or test)" >&2; exit 2 ;;
+    *) echo "setup.sh: unknown set \"$arg\" (run, package, web or test)" >&2; exit 2 ;;
   esac
 done
 if [ ${#packages[@]} -eq 0 ]; then
-  echo "usage: scripts/setup.sh [--dry-run] run|package|test..." >&2
+  echo "usage: scripts/setup.sh [--dry-run] run|package|web|test..." >&2
   exit 2
 fi
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: a plain build with warnings as errors,
+# then the page in headless Chromium (a fresh browser profile of its own),
 # then the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
 # then the threaded parts under ThreadSanitizer. Windows open on an Xvfb
 # screen of the tests' own.
@@ -51,6 +52,12 @@ build() {  # name, cmake options...
 echo "== plain build"
 build test
 (cd "$root/build/test" && isolated ctest --output-on-failure)
+
+echo "== The page in Chromium"
+"$root/scripts/web.sh"
+(cd "$root/tests/web" && npm ci --no-audit --no-fund --loglevel=error &&
+  node page_test.mjs "$root/build/web" "$root/build/test/model/veridrift-series" \
+    "$root/build/test/tests/controls/keystroke_cases_json")
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 build asan -DVERIDRIFT_SANITIZE=address,undefined -DVERIDRIFT_BENCH=OFF

@@ -1,89 +1,36 @@
-// A stand-in for the edit control behind the rules, with no window: it
-// applies a rule's outcome and does the control's own part (insert at the
-// caret up to the limit, delete before the caret, delete the selection).
+// The field with no window: text, selection and limit as an edit control
+// holds them, every event going through ApplyFieldEvent as the real field's
+// do, and a count of the owner's notifications.
 #pragma once
 
-#include <algorithm>
 #include <string>
 
+#include "field_edit.h"
 #include "unit_rules.h"
 
 struct EditModel {
   std::string text;
   Selection selection;
-  int limit = 30000;  // until a keystroke sets it
+  int limit = kUnsetInputLimit;
   int notifications = 0;
 
   int Caret() const { return selection.end; }
 
-  void SetText(std::string newText) {
-    text = std::move(newText);
-    selection = {0, 0};
-    ++notifications;
-  }
-  void PlaceCaret(int position) {
-    const int kept = std::clamp(position, 0, static_cast<int>(text.size()));
-    selection = {kept, kept};
-  }
-  void EraseSelection() {
-    text.erase(static_cast<std::size_t>(selection.start),
-               static_cast<std::size_t>(selection.end - selection.start));
-    selection.end = selection.start;
+  FieldResult Apply(const FieldEvent& event) {
+    FieldResult result = ApplyFieldEvent({text, selection, limit}, event);
+    text = result.state.text;
+    selection = result.state.selection;
+    limit = result.state.limit;
+    notifications += result.changed ? 1 : 0;
+    return result;
   }
 
-  CharOutcome Type(unsigned character) {
-    limit = kInputLimit;
-    const CharOutcome outcome = CharRule(TextWindow(text), selection, character);
-    switch (outcome.action) {
-      case CharAction::kSwallow:
-        break;
-      case CharAction::kDefault:
-        DefaultChar(character);
-        break;
-      case CharAction::kSet:
-        SetText(outcome.text);
-        break;
-      case CharAction::kSetWithCaret:
-      case CharAction::kReplace:
-        SetText(outcome.text);
-        PlaceCaret(outcome.caret);
-        break;
-    }
-    return outcome;
-  }
-
-  void DefaultChar(unsigned character) {
-    const std::string old = text;
-    if (character == kBackspace) {
-      if (selection.start == selection.end && selection.start > 0) {
-        --selection.start;
-      }
-      EraseSelection();
-    } else if (static_cast<int>(text.size()) - (selection.end - selection.start) + 1 <= limit) {
-      EraseSelection();
-      text.insert(static_cast<std::size_t>(selection.start), 1, static_cast<char>(character));
-      PlaceCaret(selection.start + 1);
-    }
-    notifications += text != old ? 1 : 0;
-  }
+  CharOutcome Type(unsigned character) { return Apply(FieldEvent::Character(character)).rule; }
 
   // The Delete key: returns false when the field consumed it.
-  bool PressDelete() {
-    if (DeleteRule(TextWindow(text), selection) == DeleteAction::kConsume) {
-      return false;
-    }
-    const std::string old = text;
-    if (selection.start == selection.end && selection.end < static_cast<int>(text.size())) {
-      ++selection.end;
-    }
-    EraseSelection();
-    notifications += text != old ? 1 : 0;
-    return true;
-  }
+  bool PressDelete() { return !Apply(FieldEvent::Delete()).consumed; }
 
-  void PressEnter() {
-    const EnterOutcome outcome = EnterRule(TextWindow(text));
-    SetText(outcome.text);
-    PlaceCaret(outcome.caret);
-  }
+  void PressEnter() { Apply(FieldEvent::Enter()); }
+  void Leave() { Apply(FieldEvent::Leave()); }
+  void Paste(const std::string& clip) { Apply(FieldEvent::Paste(clip)); }
 };

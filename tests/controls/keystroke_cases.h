@@ -120,3 +120,56 @@ inline const std::vector<KeystrokeCase>& WorkedCases() {
   };
   return cases;
 }
+
+// The other events a field handles, with the edit control's own part: the
+// Delete key, Enter, leaving the field and a paste.
+enum class FieldEventCaseKind { kDelete, kEnter, kLeave, kPaste };
+
+struct FieldEventCase {
+  const char* name;
+  const char* before;
+  int start;
+  int end;
+  FieldEventCaseKind kind;
+  const char* pasted;  // kPaste only
+  bool limitSet;       // a keystroke has set the input limit before the event
+  const char* after;
+  int caret;          // caret after, with no selection; -1: the selection stays as it was
+  bool consumed;      // the key goes no further than the field
+  int notifications;  // how many times the owner is told of a change
+};
+
+inline const std::vector<FieldEventCase>& FieldEventCases() {
+  using K = FieldEventCaseKind;
+  static const std::vector<FieldEventCase> cases = {
+      {"delete: whole text", "0.30", 0, 4, K::kDelete, "", true, "", 0, false, 1},
+      {"delete: empty field", "", 0, 0, K::kDelete, "", true, "", 0, false, 0},
+      {"delete: caret at 0 is consumed", "0.30", 0, 0, K::kDelete, "", true, "0.30", 0, true, 0},
+      {"delete: from 0, not all", "0.30", 0, 2, K::kDelete, "", true, "0.30", -1, true, 0},
+      {"delete: caret at 1 is consumed", "0.30", 1, 1, K::kDelete, "", true, "0.30", 1, true, 0},
+      {"delete: character after the caret", "0.30", 2, 2, K::kDelete, "", true, "0.0", 2, false, 1},
+      {"delete: the decimals", "0.30", 2, 4, K::kDelete, "", true, "0.", 2, false, 1},
+      {"delete: caret at the end", "0.30", 4, 4, K::kDelete, "", true, "0.30", 4, false, 0},
+      {"enter: one decimal", "0.5", 3, 3, K::kEnter, "", true, "0.50", 4, false, 1},
+      {"enter: empty", "", 0, 0, K::kEnter, "", true, "0.00", 4, false, 1},
+      {"enter: unchanged text is still told", "0.30", 4, 4, K::kEnter, "", true, "0.30", 4, false,
+       1},
+      {"enter: above one", "1.5", 3, 3, K::kEnter, "", true, "0.10", 4, false, 1},
+      {"enter: reads the first four characters", "0.12345", 7, 7, K::kEnter, "", true, "0.12", 4,
+       false, 1},
+      {"leave: caret at the start", "0.5", 3, 3, K::kLeave, "", true, "0.50", 0, false, 1},
+      {"leave: empty", "", 0, 0, K::kLeave, "", true, "0.00", 0, false, 1},
+      {"leave: negative", "-5", 2, 2, K::kLeave, "", true, "?", 0, false, 1},
+      {"paste: no limit before the first keystroke", "", 0, 0, K::kPaste, "0.123", false, "0.123",
+       5, false, 1},
+      {"paste: unfiltered at the caret", "0.5", 3, 3, K::kPaste, "0.123", false, "0.50.123", 8,
+       false, 1},
+      {"paste: over the whole text, cut to the limit", "0.5", 0, 3, K::kPaste, "abcdef", true,
+       "abcd", 4, false, 1},
+      {"paste: out of range, as it is", "0.30", 0, 4, K::kPaste, "-5", true, "-5", 2, false, 1},
+      {"paste: no room left", "0.30", 4, 4, K::kPaste, "9", true, "0.30", 4, false, 0},
+      {"paste: nothing over a selection deletes it", "0.30", 2, 4, K::kPaste, "", true, "0.", 2,
+       false, 1},
+  };
+  return cases;
+}

@@ -9,6 +9,7 @@
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QTest>
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <limits>
@@ -425,6 +426,63 @@ TEST_F(UnitEditTest, DeleteAtEachSelection) {
   EXPECT_DOUBLE_EQ(field->GetValue(), 1.5);
   QTest::keyClick(field, Qt::Key_Return);
   EXPECT_EQ(field->text(), "0.10");
+}
+
+// The table the rules run, through the real field: the Delete key, Return,
+// the focus going to the other field, Shift+Insert. The cases with no limit
+// come first, while no keystroke has set it yet.
+TEST_F(UnitEditTest, DeleteEnterLeaveAndPasteFromTheSharedTable) {
+  std::vector<FieldEventCase> cases = FieldEventCases();
+  std::stable_partition(cases.begin(), cases.end(), [](const auto& c) { return !c.limitSet; });
+  for (const auto& c : cases) {
+    if (c.limitSet) {
+      Type('a');  // swallowed everywhere, but it sets the limit
+    }
+    field->setFocus();
+    Prepare(QString::fromLatin1(c.before), c.start, c.end);
+    switch (c.kind) {
+      case FieldEventCaseKind::kDelete:
+        QTest::keyClick(field, Qt::Key_Delete);
+        break;
+      case FieldEventCaseKind::kEnter:
+        QTest::keyClick(field, Qt::Key_Return);
+        break;
+      case FieldEventCaseKind::kLeave:
+        other->setFocus();
+        break;
+      case FieldEventCaseKind::kPaste:
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+        QTest::keyClick(field, Qt::Key_Insert, Qt::ShiftModifier);
+        break;
+    }
+    EXPECT_EQ(field->text(), QString::fromLatin1(c.after)) << c.name;
+    if (c.caret >= 0) {
+      EXPECT_FALSE(field->hasSelectedText()) << c.name;
+      EXPECT_EQ(field->cursorPosition(), c.caret) << c.name;
+    } else {
+      EXPECT_EQ(field->selectionStart(), c.start) << c.name;
+      EXPECT_EQ(field->selectionEnd(), c.end) << c.name;
+    }
+    EXPECT_EQ(static_cast<int>(notices.size()), c.notifications) << c.name;
+    if (c.kind == FieldEventCaseKind::kDelete || c.kind == FieldEventCaseKind::kEnter) {
+      EXPECT_EQ(window.seenKeys.empty(), c.consumed) << c.name;
+    }
+  }
+}
+
+// A pasted character outside ASCII stays itself in the field; the rules see
+// it as one that is no part of a number.
+TEST_F(UnitEditTest, PastedForeignCharactersStayThemselves) {
+  Type('a');
+  QGuiApplication::clipboard()->setText(QStringLiteral("\u00e95"));
+  Prepare("0.30", 2, 4);
+  QTest::keyClick(field, Qt::Key_Insert, Qt::ShiftModifier);
+  EXPECT_EQ(field->text(), QStringLiteral("0.\u00e95"));
+  EXPECT_DOUBLE_EQ(field->GetValue(), 0.0);
+  Type(kBackspace);
+  EXPECT_EQ(field->text(), QStringLiteral("0.\u00e9"));
+  QTest::keyClick(field, Qt::Key_Return);
+  EXPECT_EQ(field->text(), "0.00");
 }
 
 TEST_F(UnitEditTest, LeavingTheFieldNormalisesAndNotifies) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "edit_model.h"
+#include "field_edit.h"
 #include "keystroke_cases.h"
 #include "number_text.h"
 
@@ -257,6 +258,118 @@ TEST(DeleteRule, OverTheWholeTextEmptiesTheField) {
   EditModel field{"0.30", {0, 4}};
   EXPECT_TRUE(field.PressDelete());
   EXPECT_EQ(field.text, "");
+}
+
+FieldEvent EventOf(const FieldEventCase& c) {
+  switch (c.kind) {
+    case FieldEventCaseKind::kDelete:
+      return FieldEvent::Delete();
+    case FieldEventCaseKind::kEnter:
+      return FieldEvent::Enter();
+    case FieldEventCaseKind::kLeave:
+      return FieldEvent::Leave();
+    case FieldEventCaseKind::kPaste:
+      break;
+  }
+  return FieldEvent::Paste(c.pasted);
+}
+
+TEST(ApplyFieldEvent, DeleteEnterLeaveAndPaste) {
+  for (const auto& c : FieldEventCases()) {
+    EditModel field{c.before, {c.start, c.end}, c.limitSet ? kInputLimit : kUnsetInputLimit};
+    const FieldResult result = field.Apply(EventOf(c));
+    EXPECT_EQ(field.text, c.after) << c.name;
+    const Selection expected =
+        c.caret >= 0 ? Selection{c.caret, c.caret} : Selection{c.start, c.end};
+    EXPECT_EQ(field.selection.start, expected.start) << c.name;
+    EXPECT_EQ(field.selection.end, expected.end) << c.name;
+    EXPECT_EQ(result.consumed, c.consumed) << c.name;
+    EXPECT_EQ(field.notifications, c.notifications) << c.name;
+    EXPECT_EQ(field.limit, c.limitSet ? kInputLimit : kUnsetInputLimit)
+        << c.name << ": only typing sets it";
+  }
+}
+
+// What a shell needs beyond the new text: whether the field set a whole text
+// (the owner told with the caret at the start) or the control edited in place,
+// and where, so that characters outside ASCII survive in the shell's own text.
+TEST(ApplyFieldEvent, SaysHowTheTextChanged) {
+  struct HowCase {
+    const char* name;
+    FieldState before;
+    FieldEvent event;
+    bool textSet;
+    int from;
+    int to;
+    const char* replacement;
+  };
+  const std::string foreign = std::string("0.") + kForeignCharacter + "5";
+  const HowCase cases[] = {
+      {"a rule sets the text",
+       {"0.30", {0, 4}, kInputLimit},
+       FieldEvent::Character('7'),
+       true,
+       0,
+       4,
+       "0.70"},
+      {"the control inserts a digit",
+       {"0.5", {3, 3}, kInputLimit},
+       FieldEvent::Character('7'),
+       false,
+       3,
+       3,
+       "7"},
+      {"the control deletes before the caret",
+       {foreign, {4, 4}, kInputLimit},
+       FieldEvent::Character(kBackspace),
+       false,
+       3,
+       4,
+       ""},
+      {"a paste keeps its place",
+       {foreign, {2, 3}, kInputLimit},
+       FieldEvent::Paste(std::string(1, kForeignCharacter)),
+       false,
+       2,
+       3,
+       "\x7f"},
+      {"leaving normalises the whole text",
+       {foreign, {0, 0}, kInputLimit},
+       FieldEvent::Leave(),
+       true,
+       0,
+       4,
+       "0.00"},
+      {"a swallowed key changes nothing",
+       {foreign, {0, 0}, kInputLimit},
+       FieldEvent::Character('5'),
+       false,
+       0,
+       0,
+       ""},
+  };
+  for (const auto& c : cases) {
+    const FieldResult result = ApplyFieldEvent(c.before, c.event);
+    EXPECT_EQ(result.textSet, c.textSet) << c.name;
+    EXPECT_EQ(result.replaceFrom, c.from) << c.name;
+    EXPECT_EQ(result.replaceTo, c.to) << c.name;
+    EXPECT_EQ(result.replacement, c.replacement) << c.name;
+    std::string spliced = c.before.text;
+    spliced.replace(static_cast<std::size_t>(c.from), static_cast<std::size_t>(c.to - c.from),
+                    c.replacement);
+    EXPECT_EQ(spliced, result.state.text) << c.name;
+  }
+}
+
+// A selection an edit control would never report is taken as the nearest it
+// would: the rules and the control's part never reach outside the text.
+TEST(ApplyFieldEvent, SelectionsOutsideTheTextAreKeptWithinIt) {
+  const FieldResult backwards =
+      ApplyFieldEvent({"0.30", {4, 2}, kInputLimit}, FieldEvent::Delete());
+  EXPECT_EQ(backwards.state.text, "0.30") << "an empty selection at 4 deletes nothing";
+  const FieldResult beyond = ApplyFieldEvent({"0.3", {2, 9}, kInputLimit}, FieldEvent::Paste("5"));
+  EXPECT_EQ(beyond.state.text, "0.5");
+  EXPECT_EQ(beyond.state.selection.end, 3);
 }
 
 // Random texts and selections: normalising always gives "?" or a canonical

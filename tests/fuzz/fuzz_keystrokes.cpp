@@ -1,5 +1,6 @@
-// Fuzzes the value field's keystroke rules: one character, Enter or Delete on
-// any field text of up to eight bytes with any selection.
+// Fuzzes the value field's keystroke rules and the field step around them
+// (ApplyFieldEvent): one character, Enter or Delete on any field text of up
+// to eight bytes with any selection.
 //
 // Input layout (shorter inputs are padded with zeros):
 //   byte 0     bits 0-1: 0 or 1 a character, 2 Enter, 3 Delete;
@@ -19,6 +20,7 @@
 #include <string>
 #include <string_view>
 
+#include "field_edit.h"
 #include "fuzz_support.h"
 #include "unit_rules.h"
 
@@ -190,6 +192,47 @@ void CheckDelete(const Keystroke& k) {
   }
 }
 
+// The whole step as the field and the page take it: whatever selection comes
+// in, the result is a text the splice describes, a caret within it, and for a
+// selection an edit control reports, the very decisions of the rules.
+void CheckFieldEvent(const Keystroke& k) {
+  const FieldEvent event = k.key == Keystroke::Key::kEnter    ? FieldEvent::Enter()
+                           : k.key == Keystroke::Key::kDelete ? FieldEvent::Delete()
+                                                              : FieldEvent::Character(k.character);
+  const FieldResult result = ApplyFieldEvent({k.text, k.selection, kInputLimit}, event);
+  const std::string what = Describe(k) + " gave " + Escaped(result.state.text) + " at " +
+                           std::to_string(result.state.selection.start) + ".." +
+                           std::to_string(result.state.selection.end);
+  const int length = static_cast<int>(result.state.text.size());
+  Require(0 <= result.state.selection.start &&
+              result.state.selection.start <= result.state.selection.end &&
+              result.state.selection.end <= length,
+          "selection outside the new text: " + what);
+  const int oldLength = static_cast<int>(k.text.size());
+  Require(0 <= result.replaceFrom && result.replaceFrom <= result.replaceTo &&
+              result.replaceTo <= oldLength,
+          "splice outside the old text: " + what);
+  std::string spliced = k.text;
+  spliced.replace(static_cast<std::size_t>(result.replaceFrom),
+                  static_cast<std::size_t>(result.replaceTo - result.replaceFrom),
+                  result.replacement);
+  Require(spliced == result.state.text, "the splice does not give the new text: " + what);
+  Require(result.changed || spliced == k.text, "a change nobody is told of: " + what);
+  Require(!result.textSet || result.changed, "a text set untold: " + what);
+  Require(length <= std::max(oldLength, kInputLimit) || result.textSet,
+          "the control typed past the limit: " + what);
+  if (!k.outsideControlRange) {
+    if (k.key == Keystroke::Key::kCharacter) {
+      const CharOutcome rule = CharRule(TextWindow(k.text), k.selection, k.character);
+      Require(SameOutcome(rule, result.rule), "another rule decided: " + what);
+    }
+    if (k.key == Keystroke::Key::kDelete) {
+      const bool consume = DeleteRule(TextWindow(k.text), k.selection) == DeleteAction::kConsume;
+      Require(result.consumed == consume, "Delete decided otherwise: " + what);
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -205,5 +248,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       CheckDelete(k);
       break;
   }
+  CheckFieldEvent(k);
   return 0;
 }

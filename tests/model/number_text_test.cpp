@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace {
@@ -152,6 +156,85 @@ TEST(NumberText, CommaLocaleChangesNothing) {
   EXPECT_EQ(ParseDouble("0.75"), 0.75);
   EXPECT_EQ(ParseDouble("0,75"), 0.0);
   std::setlocale(LC_ALL, "C");
+}
+
+// The helpers write the decimal expansion out themselves, since not every
+// C++ library has floating-point to_chars. Where this one has it, it is the
+// reference: the same text for every kind of double. Exact halves of the
+// fixed formats go away from zero, worked out here as they were before the
+// helpers had their own digits.
+std::string LibraryText(double value, std::chars_format format, int precision) {
+  char buffer[400];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+  return std::string(buffer, result.ptr);
+}
+
+std::string LibraryFixed(double value, int decimals) {
+  const double scaled = std::ldexp(std::fabs(value), decimals + 1);
+  if (!std::isfinite(value) || !(scaled < 9007199254740992.0) || std::floor(scaled) != scaled ||
+      static_cast<std::uint64_t>(scaled) % 2 == 0) {
+    return LibraryText(value, std::chars_format::fixed, decimals);
+  }
+  std::uint64_t five = 1;
+  std::uint64_t ten = 1;
+  for (int i = 0; i < decimals; ++i) {
+    five *= 5;
+    ten *= 10;
+  }
+  const std::uint64_t steps = (static_cast<std::uint64_t>(scaled) * five + 1) / 2;
+  std::string fraction = std::to_string(steps % ten);
+  fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
+  std::string text = std::signbit(value) ? "-" : "";
+  return text + std::to_string(steps / ten) + '.' + fraction;
+}
+
+TEST(NumberText, SameTextAsTheLibrarysToChars) {
+  std::mt19937_64 random(17);
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                5e-324,
+                                2.2250738585072014e-308,
+                                1.7976931348623157e308,
+                                0.5,
+                                0.05,
+                                9.9999999995,
+                                999999999.5,
+                                1234567885.0,
+                                0.000123456785,
+                                1e-5,
+                                99999.9995,
+                                1e16,
+                                0.0001};
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  for (int i = 0; i < 20000; ++i) {
+    std::uint64_t bits = random();
+    double anyDouble = 0;
+    std::memcpy(&anyDouble, &bits, sizeof anyDouble);
+    if (std::isfinite(anyDouble)) {
+      values.push_back(anyDouble);
+    }
+    values.push_back(unit(random));
+    values.push_back(-unit(random) * 2000);
+    // Multiples of small powers of two hit exact halves at every precision.
+    values.push_back(
+        std::ldexp(static_cast<double>(random() % 100000), -static_cast<int>(random() % 20)));
+    values.push_back(static_cast<double>(random() % 10000000000ULL));
+    values.push_back(static_cast<float>(unit(random)));
+  }
+  int differences = 0;
+  for (const double value : values) {
+    const bool same =
+        FormatFixed2(value) == LibraryFixed(value, 2) &&
+        FormatFixed3(value) == LibraryFixed(value, 3) &&
+        FormatFixed4(value) == LibraryFixed(value, 4) &&
+        FormatSignificant9(value) == LibraryText(value, std::chars_format::general, 9);
+    if (!same && ++differences <= 5) {
+      ADD_FAILURE() << LibraryText(value, std::chars_format::general, 17) << " gives "
+                    << FormatFixed2(value) << " " << FormatFixed4(value) << " "
+                    << FormatSignificant9(value);
+    }
+  }
+  EXPECT_EQ(differences, 0) << "of " << values.size();
 }
 
 }  // namespace

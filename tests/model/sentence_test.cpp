@@ -136,4 +136,13 @@ TEST(TemplateCaption, KeepsThePlaceholder) {
   EXPECT_FALSE(SentenceUsesDegree(-1));
 }
 
+TEST(TruthWord, FalseForTheSentencesOfFalsity) {
+  const char* words[] = {"true",  "false", "true", "true", "false",
+                         "false", "true",  "true", "true", "true"};
+  for (SentenceKind i = 0; i < kSentenceCount; ++i) {
+    EXPECT_STREQ(TruthWord(i), words[i]) << i;
+  }
+  EXPECT_STREQ(TruthWord(-1), "true") << "no selection";
+}
+
 }  // namespace

@@ -1,0 +1,108 @@
+// The page's figures in the system's headless Chromium: the single file's
+// size, navigation to both diagrams painted, keystroke to new pictures, and
+// the pacing of a run. Prints figures; judges nothing.
+//
+// usage: node bench/page_bench.mjs [PAGE_DIR]   (scripts/bench.sh page)
+import fs from 'node:fs';
+import { createRequire } from 'node:module';
+import os from 'node:os';
+import path from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import zlib from 'node:zlib';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const root = path.resolve(here, '..');
+// The tests' pinned puppeteer-core (npm ci in tests/web).
+const puppeteer = createRequire(path.join(root, 'tests/web/package.json'))('puppeteer-core');
+const pageDir = path.resolve(process.argv[2] || path.join(root, 'build/web'));
+const fileUrl = pathToFileURL(path.join(pageDir, 'veridrift.html')).href;
+
+function percentile(values, p) {
+  const sorted = [...values].sort((a, b) => a - b);
+  return sorted[Math.min(sorted.length - 1, Math.ceil((p / 100) * sorted.length) - 1)];
+}
+const ms = (value) => value.toFixed(1) + ' ms';
+
+async function ready(page) {
+  await page.waitForFunction(() => document.getElementById('window')?.dataset.state === 'ready');
+}
+
+async function main() {
+  const html = fs.readFileSync(path.join(pageDir, 'veridrift.html'));
+  const gzip = zlib.gzipSync(html, { level: 9 });
+  console.log(`single file: ${(html.length / 1024).toFixed(1)} KB, gzipped ${(gzip.length / 1024).toFixed(1)} KB (at most 400 / 150)`);
+
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'veridrift-bench-'));
+  const browser = await puppeteer.launch({
+    executablePath: process.env.VERIDRIFT_CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    userDataDir: profile,
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync',
+      '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
+  });
+  try {
+    const page = await browser.newPage();
+    // The first page after launch pays for the browser's own start.
+    await page.goto(fileUrl);
+    await ready(page);
+    const painted = [];
+    for (let i = 0; i < 5; i++) {
+      await page.reload();
+      await ready(page);
+      painted.push(await page.evaluate(() => performance.getEntriesByName('diagrams-painted')[0].startTime));
+    }
+    console.log(`navigation to diagrams-painted: median ${ms(percentile(painted, 50))} of 5 (${painted.map(ms).join(', ')}; at most 250 ms)`);
+
+    // Keystroke to new pictures: from the key event to the pictures and log
+    // head drawn (after the field's handler, which refreshes and paints),
+    // and to the next animation frame, which puts them on the screen.
+    await page.evaluate(() => {
+      window.benchDrawn = [];
+      window.benchFrame = [];
+      window.addEventListener('keydown', (event) => {
+        const at = event.timeStamp;
+        window.benchDrawn.push(performance.now() - at);
+        requestAnimationFrame(() => window.benchFrame.push(performance.now() - at));
+      });
+    });
+    await page.focus('#estimate');
+    for (let i = 0; i < 200; i++) {
+      await page.evaluate(() => document.getElementById('estimate').select());
+      await page.keyboard.press(i % 2 ? '7' : '3');
+      await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => resolve())));
+    }
+    const drawn = await page.evaluate(() => window.benchDrawn);
+    const frame = await page.evaluate(() => window.benchFrame);
+    console.log(`keystroke to new pictures drawn: p50 ${ms(percentile(drawn, 50))}, p99 ${ms(percentile(drawn, 99))} of ${drawn.length} (p99 at most 16 ms)`);
+    console.log(`keystroke to the next frame: p50 ${ms(percentile(frame, 50))}, p99 ${ms(percentile(frame, 99))}`);
+
+    // Pacing: 100 steps in real time.
+    await page.evaluate(() => {
+      window.benchSteps = [];
+      const web = document.getElementById('web-step');
+      const series = document.getElementById('series-step');
+      new MutationObserver(() => {
+        window.benchSteps.push([performance.now(), window.veridrift.step, web.textContent === series.textContent]);
+      }).observe(web, { childList: true, characterData: true, subtree: true });
+    });
+    await page.keyboard.press('r');
+    await page.keyboard.press('g');
+    await page.waitForFunction(() => window.veridrift.step >= 102, { timeout: 120000, polling: 200 });
+    await page.keyboard.press('g');
+    const steps = (await page.evaluate(() => window.benchSteps)).filter((s) => s[1] >= 2).slice(0, 101);
+    const gaps = steps.slice(1).map((s, i) => s[0] - steps[i][0]);
+    const mean = gaps.reduce((a, b) => a + b, 0) / gaps.length;
+    const worst = Math.max(...gaps.map((g) => Math.abs(g - 500)));
+    const apart = steps.filter((s) => !s[2]).length;
+    console.log(`pacing: ${gaps.length} steps, mean ${ms(mean)}, worst ${ms(worst)} off 500 ms; views apart at ${apart} steps (500 +- 2 ms mean, at most 1 step apart)`);
+  } finally {
+    await browser.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  }
+}
+
+main().catch((error) => {
+  console.error(error);
+  process.exit(1);
+});

@@ -1,0 +1,230 @@
+// The page's way into the C++ core: free functions over the model, the
+// value field's rules, the diagrams' strokes, the log and the run report.
+// Every result is a copy (strings, plain arrays, fresh typed arrays), so the
+// page never holds a view of the module's memory that a growth could empty.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <cmath>
+#include <string>
+
+#include "dialog_templates.h"
+#include "drawing.h"
+#include "field_edit.h"
+#include "output_log.h"
+#include "page_state.h"
+#include "resource.h"
+#include "run_report.h"
+#include "sentence.h"
+#include "series.h"
+
+using emscripten::val;
+
+namespace {
+
+// A stroke as the page draws it: whether its vertices are separate pairs,
+// and x, y, r, g, b for each vertex.
+val StrokeToJs(const Stroke& stroke) {
+  std::vector<float> data;
+  data.reserve(stroke.vertices.size() * 5);
+  for (const ColouredVertex& v : stroke.vertices) {
+    data.insert(data.end(), {static_cast<float>(v.x), static_cast<float>(v.y), v.colour.r,
+                             v.colour.g, v.colour.b});
+  }
+  val out = val::object();
+  out.set("pairs", stroke.primitive == Primitive::kLines);
+  val array = val::global("Float32Array").new_(data.size());
+  array.call<void>("set", val(emscripten::typed_memory_view(data.size(), data.data())));
+  out.set("data", array);
+  return out;
+}
+
+val StrokesToJs(const std::vector<Stroke>& strokes) {
+  val out = val::array();
+  for (const Stroke& stroke : strokes) {
+    out.call<void>("push", StrokeToJs(stroke));
+  }
+  return out;
+}
+
+StepCounterRead FixedStep(int step) {
+  return [step] { return step; };
+}
+
+val WebStrokes(int step) {
+  return StrokesToJs(WebDiagramStrokes(FixedStep(step), g_series));
+}
+
+val SeriesStrokes(int step) {
+  std::vector<Stroke> strokes;
+  if (std::optional<Stroke> page = TimeSeriesStroke(FixedStep(step), g_series)) {
+    strokes.push_back(std::move(*page));
+  }
+  return StrokesToJs(strokes);
+}
+
+val Captions() {
+  val out = val::array();
+  std::string caption;
+  for (SentenceKind i = 0; i < kSentenceCount; ++i) {
+    FormatSentenceCaption(caption, i);
+    out.call<void>("push", caption);
+  }
+  return out;
+}
+
+std::string Formula() {
+  std::string formula;
+  FormatFormula(formula);
+  return formula;
+}
+
+val TemplateItems(int templateId, int alphabetWidth, int charHeight) {
+  const DialogBaseUnits measured = BaseUnitsFromMetrics(alphabetWidth, charHeight);
+  val out = val::array();
+  const DialogTemplate* dialog = FindDialogTemplate(templateId);
+  if (dialog == nullptr) {
+    return out;
+  }
+  for (const DialogItemTemplate& item : dialog->items) {
+    val entry = val::object();
+    entry.set("id", item.id);
+    entry.set("kind", static_cast<int>(item.controlClass));
+    entry.set("style", item.style);
+    entry.set("text", std::string(item.text));
+    const DialogRect rect = ItemRectInPixels(templateId, item, measured);
+    entry.set("x", rect.x);
+    entry.set("y", rect.y);
+    entry.set("width", rect.width);
+    entry.set("height", rect.height);
+    out.call<void>("push", entry);
+  }
+  return out;
+}
+
+val TemplateSize(int templateId, int alphabetWidth, int charHeight) {
+  const DialogBaseUnits measured = BaseUnitsFromMetrics(alphabetWidth, charHeight);
+  val out = val::object();
+  const DialogTemplate* dialog = FindDialogTemplate(templateId);
+  if (dialog != nullptr) {
+    const DialogRect rect = TemplateClientInPixels(templateId, measured);
+    out.set("caption", std::string(dialog->caption));
+    out.set("width", rect.width);
+    out.set("height", rect.height);
+  }
+  return out;
+}
+
+FieldEvent FieldEventOf(int kind, unsigned character, std::string pasted) {
+  switch (static_cast<FieldEventKind>(kind)) {
+    case FieldEventKind::kDelete:
+      return FieldEvent::Delete();
+    case FieldEventKind::kEnter:
+      return FieldEvent::Enter();
+    case FieldEventKind::kLeave:
+      return FieldEvent::Leave();
+    case FieldEventKind::kPaste:
+      return FieldEvent::Paste(std::move(pasted));
+    case FieldEventKind::kCharacter:
+      break;
+  }
+  return FieldEvent::Character(character);
+}
+
+// One event in a value field: its state before (text with one byte per
+// UTF-16 unit, selection, limit), its state after and what the page does.
+val ApplyFieldEventToJs(std::string text, int start, int end, int limit, int kind,
+                        unsigned character, std::string pasted) {
+  const FieldResult result = ApplyFieldEvent(FieldState{std::move(text), {start, end}, limit},
+                                             FieldEventOf(kind, character, std::move(pasted)));
+  val out = val::object();
+  out.set("text", result.state.text);
+  out.set("start", result.state.selection.start);
+  out.set("end", result.state.selection.end);
+  out.set("limit", result.state.limit);
+  out.set("consumed", result.consumed);
+  out.set("changed", result.changed);
+  out.set("textSet", result.textSet);
+  out.set("replaceFrom", result.replaceFrom);
+  out.set("replaceTo", result.replaceTo);
+  out.set("replacement", result.replacement);
+  return out;
+}
+
+val FieldEventKinds() {
+  val out = val::object();
+  out.set("character", static_cast<int>(FieldEventKind::kCharacter));
+  out.set("delete", static_cast<int>(FieldEventKind::kDelete));
+  out.set("enter", static_cast<int>(FieldEventKind::kEnter));
+  out.set("leave", static_cast<int>(FieldEventKind::kLeave));
+  out.set("paste", static_cast<int>(FieldEventKind::kPaste));
+  out.set("backspace", kBackspace);
+  return out;
+}
+
+int InputLimit() {
+  return kInputLimit;
+}
+
+int ForeignCharacter() {
+  return static_cast<unsigned char>(kForeignCharacter);
+}
+
+val ControlIds() {
+  val out = val::object();
+  out.set("mainWindow", IDD_SENTENCE_DIALOG);
+  out.set("aboutBox", IDD_ABOUTBOX);
+  out.set("picker", IDC_SENTENCE_COMBO);
+  out.set("degree", IDC_DEGREE_EDIT);
+  out.set("estimate", IDC_ESTIMATE_EDIT);
+  out.set("graph", IDC_GRAPH_BUTTON);
+  out.set("restart", IDC_RESTART_BUTTON);
+  out.set("showOutput", IDC_SHOW_OUTPUT);
+  out.set("seriesView", IDC_SERIES_PLACEHOLDER);
+  out.set("webView", IDC_WEB_PLACEHOLDER);
+  out.set("output", IDC_OUTPUT);
+  out.set("degreeLabel", IDC_DEGREE_LABEL);
+  out.set("truthWord", IDC_TRUTH_WORD);
+  out.set("formulaPicture", IDC_FORMULA_PICTURE);
+  out.set("aboutVersion", IDC_ABOUT_VERSION);
+  out.set("buttonKind", static_cast<int>(ControlClass::kButton));
+  return out;
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(veridrift) {
+  emscripten::function("refresh", &RefreshRun);
+  emscripten::function("fieldValueText", &FieldValueText);
+  emscripten::function("captions", &Captions);
+  emscripten::function("formula", &Formula);
+  emscripten::function("truthWord", &TruthWordOf);
+  emscripten::function("usesDegree", &SentenceUsesDegree);
+  emscripten::function("logText", &LogText);
+  emscripten::function("logStep", &LogStep);
+  emscripten::function("nextStep", &NextStep);
+  emscripten::function("webStrokes", &WebStrokes);
+  emscripten::function("seriesStrokes", &SeriesStrokes);
+  emscripten::function("describeStep", &DescribeStep);
+  emscripten::function("reportSentences", &ReportSentences);
+  emscripten::function("reportLines", &ReportLines);
+  emscripten::function("seriesListing", &SeriesListing);
+  emscripten::function("templateItems", &TemplateItems);
+  emscripten::function("templateSize", &TemplateSize);
+  emscripten::function("fieldEvent", &ApplyFieldEventToJs);
+  emscripten::function("foreignCharacter", &ForeignCharacter);
+  emscripten::function("fieldEventKinds", &FieldEventKinds);
+  emscripten::function("versionText", &VersionText);
+  emscripten::function("formulaBitmap", &FormulaBitmapText);
+  emscripten::function("stepIntervalMs", &StepIntervalMs);
+  emscripten::function("controlIds", &ControlIds);
+  emscripten::function("pickerHeight", &PickerHeight);
+  emscripten::function("initialInputLimit", &InitialInputLimit);
+  emscripten::function("inputLimit", &InputLimit);
+  emscripten::function("logFontPoints", &LogFontPoints);
+  emscripten::function("logPageLines", &LogPageLines);
+  emscripten::function("initialDegreeText", &InitialDegreeText);
+  emscripten::function("initialEstimateText", &InitialEstimateText);
+  emscripten::function("aboutMenuText", &AboutMenuText);
+  emscripten::function("reportMenuText", &ReportMenuText);
+}

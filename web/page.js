@@ -1,0 +1,671 @@
+// The page's shell: lays the window out from the core's rectangles, forwards
+// every event to the core and draws what it hands back. No number, text or
+// rule of the tool lives here.
+'use strict';
+
+(function () {
+
+  // The kinds of event a value field takes, as the core numbers them.
+  let FIELD_CHARACTER, FIELD_DELETE, FIELD_ENTER, FIELD_LEAVE, FIELD_PASTE, BACKSPACE;
+
+  const page = {
+    core: null,
+    ids: null,
+    sentence: 0,
+    step: 0,
+    paused: true,
+    run: null, // {since, fromStep} while running
+    timer: 0,
+    painted: false,
+    controls: {},
+    views: {},
+    fields: {},
+    channel: null,
+    // How many times a field told the window of a change.
+    changes: 0,
+    // The clock the run is paced by; a test may set its own to stand the
+    // run at any time without waiting, as a background tab shown again does.
+    now: () => performance.now(),
+  };
+  window.veridrift = page;
+
+  function element(tag, attributes, text) {
+    const node = document.createElement(tag);
+    for (const [name, value] of Object.entries(attributes || {})) {
+      node.setAttribute(name, value);
+    }
+    if (text !== undefined) {
+      node.textContent = text;
+    }
+    return node;
+  }
+
+  function place(node, item) {
+    node.style.left = item.x + 'px';
+    node.style.top = item.y + 'px';
+    node.style.width = item.width + 'px';
+    node.style.height = item.height + 'px';
+  }
+
+  // The base units' measures of a font as the page has it: the width of the
+  // 52 letters set together and the character height, for templates whose
+  // face the core does not know by design.
+  function fontMeasures(font) {
+    const context = document.createElement('canvas').getContext('2d');
+    context.font = font;
+    const metrics = context.measureText('ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz');
+    return [Math.round(metrics.width),
+      Math.round(metrics.fontBoundingBoxAscent) + Math.round(metrics.fontBoundingBoxDescent)];
+  }
+
+  function windowFont(node) {
+    const style = getComputedStyle(node);
+    return `${style.fontSize} ${style.fontFamily}`;
+  }
+
+  // "&Graph": the ampersand marks the access key, which the text never shows.
+  function plainText(text) {
+    return text.replace(/&(.)/g, '$1');
+  }
+
+  function now() {
+    return page.now();
+  }
+
+  // ---- drawing ----
+
+  const VERTEX_SHADER = `
+    attribute vec2 at;
+    attribute vec3 colour;
+    varying vec3 shade;
+    void main() {
+      // The unit square with a 0.01 margin on every side, as the desktop's
+      // projection maps it.
+      gl_Position = vec4((at + 0.01) / 1.02 * 2.0 - 1.0, 0.0, 1.0);
+      shade = colour;
+    }`;
+  const FRAGMENT_SHADER = `
+    precision mediump float;
+    varying vec3 shade;
+    void main() { gl_FragColor = vec4(shade, 1.0); }`;
+
+  function makeView(canvas, name) {
+    const gl = canvas.getContext('webgl', {
+      antialias: false,
+      alpha: false,
+      preserveDrawingBuffer: true,
+      depth: false,
+      stencil: false,
+    });
+    const program = gl.createProgram();
+    for (const [type, source] of [
+      [gl.VERTEX_SHADER, VERTEX_SHADER],
+      [gl.FRAGMENT_SHADER, FRAGMENT_SHADER],
+    ]) {
+      const shader = gl.createShader(type);
+      gl.shaderSource(shader, source);
+      gl.compileShader(shader);
+      gl.attachShader(program, shader);
+    }
+    gl.linkProgram(program);
+    gl.useProgram(program);
+    const buffer = gl.createBuffer();
+    gl.bindBuffer(gl.ARRAY_BUFFER, buffer);
+    const at = gl.getAttribLocation(program, 'at');
+    const colour = gl.getAttribLocation(program, 'colour');
+    gl.enableVertexAttribArray(at);
+    gl.enableVertexAttribArray(colour);
+    gl.vertexAttribPointer(at, 2, gl.FLOAT, false, 20, 0);
+    gl.vertexAttribPointer(colour, 3, gl.FLOAT, false, 20, 8);
+    return { canvas, gl, name };
+  }
+
+  function sizeView(view, width, height) {
+    const ratio = window.devicePixelRatio || 1;
+    view.canvas.style.width = width + 'px';
+    view.canvas.style.height = height + 'px';
+    view.canvas.width = Math.round(width * ratio);
+    view.canvas.height = Math.round(height * ratio);
+  }
+
+  function paintView(view, strokes) {
+    const gl = view.gl;
+    gl.viewport(0, 0, view.canvas.width, view.canvas.height);
+    gl.clearColor(0, 0, 0, 1);
+    gl.clear(gl.COLOR_BUFFER_BIT);
+    for (const stroke of strokes) {
+      gl.bufferData(gl.ARRAY_BUFFER, stroke.data, gl.STREAM_DRAW);
+      gl.drawArrays(stroke.pairs ? gl.LINES : gl.LINE_STRIP, 0, stroke.data.length / 5);
+    }
+  }
+
+  function paintDiagrams() {
+    const core = page.core;
+    paintView(page.views.web, core.webStrokes(page.step));
+    paintView(page.views.series, core.seriesStrokes(page.step));
+    const description = core.describeStep(page.step);
+    page.views.web.description.textContent = description;
+    page.views.series.description.textContent = description;
+    if (!page.painted) {
+      page.painted = true;
+      performance.mark('diagrams-painted');
+    }
+  }
+
+  // ---- the log, captions and truth word ----
+
+  function showLog() {
+    page.controls.log.textContent = page.core.logText();
+  }
+
+  function showCaptions() {
+    const captions = page.core.captions();
+    const options = page.controls.picker.options;
+    for (let i = 0; i < captions.length; i++) {
+      options[i].textContent = captions[i];
+    }
+    page.controls.picker.selectedIndex = page.sentence;
+  }
+
+  function showSentenceState() {
+    const word = page.core.truthWord(page.sentence);
+    page.controls.truth.textContent = word;
+    page.fields.degree.input.setAttribute('aria-description', word);
+    page.fields.degree.input.disabled = !page.core.usesDegree(page.sentence);
+  }
+
+  // ---- running ----
+
+  function refresh() {
+    if (!page.paused) {
+      pause();
+    }
+    page.core.refresh(page.sentence, coreText(page.fields.degree.input.value),
+      coreText(page.fields.estimate.input.value));
+    page.step = 0;
+    paintDiagrams();
+    showLog();
+    showCaptions();
+    showReport();
+    document.getElementById('window').dataset.state = 'ready';
+  }
+
+  function start(fromOtherPage) {
+    if (!page.paused) {
+      return;
+    }
+    page.paused = false;
+    page.controls.graph.textContent = 'Pause';
+    page.run = { since: now(), fromStep: page.step, taken: 0 };
+    if (!fromOtherPage && page.channel) {
+      page.channel.postMessage('start');
+    }
+    tick();
+  }
+
+  function pause() {
+    page.paused = true;
+    page.run = null;
+    clearTimeout(page.timer);
+    page.timer = 0;
+    page.controls.graph.textContent = 'Graph';
+  }
+
+  function restart() {
+    refresh();
+  }
+
+  function onGraph() {
+    if (page.paused) {
+      start(false);
+    } else {
+      pause();
+    }
+  }
+
+  // Stands where the clock says: the first step at the press, then one every
+  // interval. Steps a throttled background tab missed are logged on the way.
+  function tick() {
+    page.timer = 0;
+    if (page.paused) {
+      return;
+    }
+    const interval = page.core.stepIntervalMs();
+    const elapsed = now() - page.run.since;
+    const due = 1 + Math.floor(elapsed / interval);
+    let step = page.run.fromStep;
+    let taken = 0;
+    let logChanged = false;
+    const logging = page.controls.showOutput.checked;
+    for (let seen = 0; seen < due; seen++) {
+      const next = page.core.nextStep(step);
+      if (next === step) {
+        break;
+      }
+      step = next;
+      taken = seen + 1;
+      if (taken > page.run.taken && logging) {
+        logChanged = page.core.logStep(step) || logChanged;
+      }
+    }
+    page.run.taken = Math.max(page.run.taken, taken);
+    if (step !== page.step) {
+      page.step = step;
+      paintDiagrams();
+    }
+    if (logChanged) {
+      showLog();
+    }
+    if (page.core.nextStep(step) !== step) {
+      const wait = page.run.since + due * interval - now();
+      page.timer = setTimeout(tick, Math.max(0, wait));
+    }
+  }
+
+  // ---- value fields ----
+
+  // The field's text as the core reads it: one character per UTF-16 unit,
+  // any that is not ASCII as the core's stand-in for a foreign character.
+  function coreText(text) {
+    return text.replace(/[^\x00-\x7f]/g, String.fromCharCode(page.core.foreignCharacter()));
+  }
+
+  function fieldEvent(field, kind, character, pasted) {
+    const input = field.input;
+    const old = input.value;
+    const clip = pasted || '';
+    const outcome = page.core.fieldEvent(coreText(old), input.selectionStart, input.selectionEnd,
+      field.limit, kind, character, coreText(clip));
+    field.limit = outcome.limit;
+    page.lastField = outcome;
+    // An edit in place keeps the characters the core only saw as stand-ins.
+    const text = outcome.textSet ? outcome.text
+      : old.slice(0, outcome.replaceFrom) +
+        (kind === FIELD_PASTE ? clip.slice(0, outcome.replacement.length) : outcome.replacement) +
+        old.slice(outcome.replaceTo);
+    if (input.value !== text) {
+      input.value = text;
+    }
+    if (document.activeElement === input) {
+      input.setSelectionRange(outcome.start, outcome.end);
+    }
+    if (outcome.changed) {
+      page.changes++;
+      refresh();
+    }
+    return outcome;
+  }
+
+  // The code of the character a key types, as the desktop's field receives
+  // it (Ctrl+letter as a control character); -1 for a key that types none.
+  function characterOf(event) {
+    if (event.altKey || event.metaKey) {
+      return -1;
+    }
+    if (event.key === 'Backspace') {
+      return BACKSPACE;
+    }
+    if (event.key.length !== 1) {
+      return -1;
+    }
+    const code = event.key.charCodeAt(0);
+    if (event.ctrlKey) {
+      const upper = event.key.toUpperCase().charCodeAt(0);
+      return upper >= 64 && upper < 96 ? upper - 64 : -1;
+    }
+    return code < 128 ? code : page.core.foreignCharacter();
+  }
+
+  function wireField(field) {
+    const input = field.input;
+    input.addEventListener('keydown', (event) => {
+      if (event.key === 'Enter') {
+        event.preventDefault();
+        fieldEvent(field, FIELD_ENTER, 0);
+        return;
+      }
+      if (event.key === 'Delete') {
+        event.preventDefault();
+        fieldEvent(field, FIELD_DELETE, 0);
+        return;
+      }
+      const character = characterOf(event);
+      if (character >= 0) {
+        event.preventDefault();
+        fieldEvent(field, FIELD_CHARACTER, character);
+      }
+    });
+    // Whatever reaches the browser's own editing (an input method, a drop,
+    // the context menu's cut) is turned into the field's own events.
+    input.addEventListener('beforeinput', (event) => {
+      event.preventDefault();
+      if (event.inputType === 'insertText' && event.data) {
+        for (const c of event.data) {
+          const code = c.charCodeAt(0);
+          fieldEvent(field, FIELD_CHARACTER, code < 128 ? code : page.core.foreignCharacter());
+        }
+      } else if (event.inputType === 'insertFromPaste' && event.dataTransfer) {
+        fieldEvent(field, FIELD_PASTE, 0, event.dataTransfer.getData('text/plain'));
+      }
+    });
+    input.addEventListener('paste', (event) => {
+      event.preventDefault();
+      fieldEvent(field, FIELD_PASTE, 0, event.clipboardData.getData('text/plain'));
+    });
+    input.addEventListener('drop', (event) => event.preventDefault());
+    input.addEventListener('blur', () => {
+      fieldEvent(field, FIELD_LEAVE, 0);
+    });
+  }
+
+  // ---- layout ----
+
+  function build() {
+    const core = page.core;
+    const ids = core.controlIds();
+    page.ids = ids;
+    const root = document.getElementById('window');
+    const measures = fontMeasures(windowFont(root));
+    const size = core.templateSize(ids.mainWindow, ...measures);
+    root.style.width = size.width + 'px';
+    root.style.height = size.height + 'px';
+    document.title = size.caption;
+    const items = core.templateItems(ids.mainWindow, ...measures);
+    for (const item of items) {
+      let node;
+      switch (item.id) {
+        case ids.picker: {
+          node = element('select', { id: 'picker' });
+          for (let i = 0; i < 10; i++) {
+            node.appendChild(element('option', { value: String(i) }));
+          }
+          // Only the closed box's own height; the template's covers the list.
+          item.height = core.pickerHeight();
+          page.controls.picker = node;
+          break;
+        }
+        case ids.degree:
+        case ids.estimate: {
+          const name = item.id === ids.degree ? 'degree' : 'estimate';
+          node = element('input', {
+            id: name,
+            type: 'text',
+            autocomplete: 'off',
+            spellcheck: 'false',
+            inputmode: 'decimal',
+          });
+          page.fields[name] = { input: node, limit: core.initialInputLimit() };
+          break;
+        }
+        case ids.graph:
+        case ids.restart:
+          node = element('button', { type: 'button', id: item.id === ids.graph ? 'graph' : 'restart' },
+            plainText(item.text));
+          page.controls[item.id === ids.graph ? 'graph' : 'restart'] = node;
+          break;
+        case ids.showOutput: {
+          node = element('label', { class: 'check' });
+          const box = element('input', { type: 'checkbox', id: 'show-output' });
+          node.append(box, plainText(item.text));
+          page.controls.showOutput = box;
+          break;
+        }
+        case ids.seriesView:
+        case ids.webView: {
+          const name = item.id === ids.webView ? 'web' : 'series';
+          const title = name === 'web' ? 'Web diagram' : 'Time-series diagram';
+          node = element('canvas', { class: 'diagram', role: 'img', 'aria-label': title,
+            'aria-describedby': name + '-step', id: name + '-view' });
+          const view = makeView(node, title);
+          sizeView(view, item.width, item.height);
+          view.description = element('span', { id: name + '-step', class: 'described' });
+          root.appendChild(view.description);
+          page.views[name] = view;
+          break;
+        }
+        case ids.output:
+          node = element('pre', { class: 'log', id: 'log', 'aria-label': 'Output', tabindex: '0' });
+          node.style.fontSize = core.logFontPoints() + 'pt';
+          node.style.lineHeight = Math.floor(item.height / core.logPageLines()) + 'px';
+          page.controls.log = node;
+          break;
+        case ids.truthWord:
+          node = element('span', { class: 'static', id: 'truth-word' }, item.text);
+          page.controls.truth = node;
+          break;
+        case ids.formulaPicture: {
+          node = element('canvas', { class: 'formula', role: 'img', 'aria-label': 'x(n+1)' });
+          const rows = core.formulaBitmap().trim().split('\n');
+          node.width = rows[0].length;
+          node.height = rows.length;
+          const context = node.getContext('2d');
+          context.fillStyle = '#000';
+          context.fillRect(0, 0, node.width, node.height);
+          context.fillStyle = '#fff';
+          rows.forEach((row, y) => {
+            for (let x = 0; x < row.length; x++) {
+              if (row[x] === '#') {
+                context.fillRect(x, y, 1, 1);
+              }
+            }
+          });
+          item.width = node.width;
+          item.height = node.height;
+          break;
+        }
+        default: {
+          // Static texts: those in front of a control name it.
+          const text = plainText(item.text);
+          const target = item.id === ids.degreeLabel ? 'degree'
+            : text === 'Pick a sentence:' ? 'picker'
+              : text === 'Initial estimate:' ? 'estimate' : '';
+          node = target ? element('label', { for: target }, text)
+            : element('span', { class: 'static' }, text);
+          break;
+        }
+      }
+      place(node, item);
+      root.appendChild(node);
+    }
+    // The log lies under the formula picture; the picture is drawn over it.
+    root.appendChild(root.querySelector('.formula'));
+  }
+
+  function wire() {
+    const { picker, graph, restart: restartButton } = page.controls;
+    picker.addEventListener('change', () => {
+      page.sentence = picker.selectedIndex;
+      showSentenceState();
+      refresh();
+    });
+    // Opening the list pauses, as on the desktop.
+    const pauseForList = () => {
+      if (!page.paused) {
+        pause();
+      }
+    };
+    picker.addEventListener('mousedown', pauseForList);
+    picker.addEventListener('keydown', (event) => {
+      if (event.key === 'F4' || (event.altKey && (event.key === 'ArrowDown' || event.key === 'ArrowUp'))) {
+        pauseForList();
+      }
+    });
+    graph.addEventListener('click', onGraph);
+    restartButton.addEventListener('click', restart);
+    wireField(page.fields.degree);
+    wireField(page.fields.estimate);
+    document.addEventListener('keydown', (event) => {
+      if (event.altKey || event.ctrlKey || event.metaKey || event.defaultPrevented &&
+          event.target.tagName !== 'INPUT') {
+        return;
+      }
+      if (insideOverlay(event.target)) {
+        return;
+      }
+      const key = event.key.toLowerCase();
+      if (key === 'g') {
+        event.preventDefault();
+        onGraph();
+      } else if (key === 'r') {
+        event.preventDefault();
+        restart();
+      } else if (event.key === 'Enter' || event.key === 'Escape') {
+        event.preventDefault();
+      }
+    }, true);
+    document.addEventListener('visibilitychange', () => {
+      if (!document.hidden && !page.paused) {
+        clearTimeout(page.timer);
+        tick();
+      }
+    });
+    if (typeof BroadcastChannel === 'function') {
+      page.channel = new BroadcastChannel('veridrift-start');
+      page.channel.onmessage = (message) => {
+        if (message.data === 'start') {
+          start(true);
+        }
+      };
+    }
+  }
+
+  function insideOverlay(target) {
+    return !!(target && target.closest && target.closest('#about, #report, #menu'));
+  }
+
+  // ---- window menu, About box, run report ----
+
+  function showReport() {
+    const panel = document.getElementById('report');
+    if (!panel.hidden) {
+      document.getElementById('report-text').textContent = page.core.reportSentences();
+    }
+  }
+
+  function openReport() {
+    const panel = document.getElementById('report');
+    const root = document.getElementById('window');
+    panel.style.left = root.offsetLeft + root.offsetWidth + 8 + 'px';
+    panel.style.top = root.offsetTop + 'px';
+    panel.hidden = false;
+    showReport();
+    document.getElementById('report-close').focus();
+  }
+
+  function closeReport() {
+    document.getElementById('report').hidden = true;
+    page.controls.picker.focus();
+  }
+
+  function buildAbout() {
+    const core = page.core;
+    const dialog = document.getElementById('about');
+    const measures = fontMeasures(windowFont(dialog));
+    const size = core.templateSize(page.ids.aboutBox, ...measures);
+    const title = element('h2', { id: 'about-title' }, size.caption);
+    const client = element('div', { class: 'client' });
+    client.style.width = size.width + 'px';
+    client.style.height = size.height + 'px';
+    for (const item of core.templateItems(page.ids.aboutBox, ...measures)) {
+      let node;
+      if (item.kind === page.ids.buttonKind) {
+        node = element('button', { type: 'button' }, plainText(item.text));
+        node.addEventListener('click', () => dialog.close());
+      } else if (item.id === page.ids.aboutVersion) {
+        node = element('span', {}, core.versionText());
+      } else if (item.text === '') {
+        // The icon static: the window's icon, at the icon's own size.
+        node = element('img', { alt: '', src: document.querySelector('link[rel="icon"]').href });
+        item.width = 32;
+        item.height = 32;
+      } else {
+        node = element('span', {}, item.text);
+      }
+      place(node, item);
+      client.appendChild(node);
+    }
+    dialog.append(title, client);
+  }
+
+  function openMenu(x, y) {
+    const menu = document.getElementById('menu');
+    menu.replaceChildren();
+    const entries = [
+      [page.core.aboutMenuText(), () => document.getElementById('about').showModal()],
+      [page.core.reportMenuText(), openReport],
+    ];
+    for (const [text, action] of entries) {
+      const item = element('button', { type: 'button', role: 'menuitem' }, plainText(text));
+      item.addEventListener('click', () => {
+        closeMenu();
+        action();
+      });
+      menu.appendChild(item);
+    }
+    menu.style.left = x + 'px';
+    menu.style.top = y + 'px';
+    menu.hidden = false;
+    menu.firstChild.focus();
+  }
+
+  function closeMenu() {
+    document.getElementById('menu').hidden = true;
+  }
+
+  function wireMenus() {
+    const root = document.getElementById('window');
+    root.addEventListener('contextmenu', (event) => {
+      if (event.target.tagName === 'INPUT' || event.target.classList.contains('diagram')) {
+        return;
+      }
+      event.preventDefault();
+      openMenu(event.pageX, event.pageY);
+    });
+    const menu = document.getElementById('menu');
+    menu.addEventListener('keydown', (event) => {
+      const items = [...menu.querySelectorAll('button')];
+      const at = items.indexOf(document.activeElement);
+      if (event.key === 'Escape') {
+        event.preventDefault();
+        closeMenu();
+      } else if (event.key === 'ArrowDown' || event.key === 'ArrowUp') {
+        event.preventDefault();
+        const step = event.key === 'ArrowDown' ? 1 : items.length - 1;
+        items[(at + step) % items.length].focus();
+      }
+    });
+    menu.addEventListener('focusout', (event) => {
+      if (!menu.contains(event.relatedTarget)) {
+        closeMenu();
+      }
+    });
+    document.getElementById('report-close').addEventListener('click', closeReport);
+    document.getElementById('report').addEventListener('keydown', (event) => {
+      if (event.key === 'Escape') {
+        event.preventDefault();
+        closeReport();
+      }
+    });
+  }
+
+  async function main() {
+    page.core = await createVeridrift();
+    ({ character: FIELD_CHARACTER, delete: FIELD_DELETE, enter: FIELD_ENTER, leave: FIELD_LEAVE,
+      paste: FIELD_PASTE, backspace: BACKSPACE } = page.core.fieldEventKinds());
+    build();
+    buildAbout();
+    wire();
+    wireMenus();
+    page.fields.degree.input.value = page.core.initialDegreeText();
+    page.fields.estimate.input.value = page.core.initialEstimateText();
+    showSentenceState();
+    refresh();
+  }
+
+  page.paint = paintDiagrams;
+  page.tick = () => {
+    clearTimeout(page.timer);
+    tick();
+  };
+  page.ready = main();
+})();

@@ -54,9 +54,9 @@ build test
 (cd "$root/build/test" && isolated ctest --output-on-failure)
 
 echo "== The page in Chromium"
-"$root/scripts/web.sh"
-(cd "$root/tests/web" && npm ci --no-audit --no-fund --loglevel=error &&
-  node page_test.mjs "$root/build/web" "$root/build/test/model/veridrift-series" \
+isolated "$root/scripts/web.sh"
+(cd "$root/tests/web" && isolated npm ci --no-audit --no-fund --loglevel=error &&
+  isolated node page_test.mjs "$root/build/web" "$root/build/test/model/veridrift-series" \
     "$root/build/test/tests/controls/keystroke_cases_json")
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"

@@ -6,8 +6,9 @@
 # Looked at: shared memory (/dev/shm), the temporary folder and the user's
 # home (three levels deep). Other programs of the user's may add files there
 # meanwhile, so only names the tests and the libraries they drive make count:
-# start events, Mesa's shader cache, Qt's runtime folder, font and browser
-# caches, and anything named after the tool. The checkout itself is left out.
+# start events, Mesa's shader cache, Qt's runtime folder, font, browser,
+# npm and Emscripten caches, and anything named after the tool. The checkout
+# itself is left out.
 set -euo pipefail
 mode=${1:?snapshot or compare}
 file=${2:?file}
@@ -26,7 +27,7 @@ list() {
 case $mode in
   snapshot) list > "$file" ;;
   compare)
-    ours='[Vv]eridrift|StartGraphingEvent|mesa_shader_cache|runtime-|fontconfig|chromium|\.npm|_tests'
+    ours='[Vv]eridrift|StartGraphingEvent|mesa_shader_cache|runtime-|fontconfig|[Cc]hromium|\.npm|emscripten|_tests'
     # The user's own start event is shared by the user's windows by design and
     # may come with a window opened meanwhile; the tests put it back as found.
     users_event="/dev/shm/StartGraphingEvent.$(id -u)"

@@ -55,7 +55,7 @@ build test
 
 echo "== The page in Chromium"
 isolated "$root/scripts/web.sh"
-(cd "$root/tests/web" && isolated npm ci --no-audit --no-fund --loglevel=error &&
+(cd "$root/tests/web" && isolated npm ci --no-audit --no-fund --no-update-notifier --loglevel=error &&
   isolated node page_test.mjs "$root/build/web" "$root/build/test/model/veridrift-series" \
     "$root/build/test/tests/controls/keystroke_cases_json")
 

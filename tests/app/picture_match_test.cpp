@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "diagram_view.h"
+#include "gif_frames.h"
 #include "main_window_fixture.h"
 #include "number_text.h"
 #include "save_diagrams.h"
@@ -122,6 +123,55 @@ TEST_F(PictureMatch, SaveDiagramsWritesBothViewsAsShown) {
   EXPECT_FALSE(SaveDiagrams(*dialog, folder.filePath(QStringLiteral("none/both.png")), &error));
   EXPECT_TRUE(error.contains(QLatin1String("no such folder"))) << error.toStdString();
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST_F(PictureMatch, SaveDiagramsWritesTheRunSoFarAsAGif) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  CDiagramView* web = dialog->m_webView;
+  CDiagramView* series = dialog->m_seriesView;
+  const RunCase run = kRuns[1];
+  web->ComputeSeries(run.degree, run.estimate, run.sentence);
+  const int shown = 12;
+  for (int counter = 2; counter <= shown; ++counter) {
+    web->m_stepCounter = counter;
+    series->m_stepCounter = counter;
+    web->repaint();
+    series->repaint();
+  }
+  const QString path = folder.filePath(QStringLiteral("run.gif"));
+  QString error;
+  int told = 0;
+  ASSERT_TRUE(SaveDiagrams(*dialog, path, &error, [&told](int done, int total) {
+    EXPECT_EQ(done, ++told);
+    EXPECT_EQ(total, shown + 1);
+    return true;
+  })) << error.toStdString();
+  const GifFrames gif = ReadGifFrames(path);
+  ASSERT_TRUE(gif.error.isEmpty()) << gif.error.toStdString();
+  // Step 0 to the step shown, at the window's pace, forever.
+  ASSERT_EQ(gif.frames.size(), static_cast<std::size_t>(shown + 1));
+  EXPECT_EQ(gif.delays, std::vector<int>(shown + 1, 50));
+  EXPECT_EQ(gif.loops, 0);
+  const QPoint seriesAt = series->mapTo(dialog.get(), QPoint(0, 0));
+  const QPoint webAt = web->mapTo(dialog.get(), QPoint(0, 0));
+  EXPECT_TRUE(gif.frames.back().copy(QRect(QPoint(0, 0), series->size())) == OnScreen(series));
+  EXPECT_TRUE(gif.frames.back().copy(QRect(webAt - seriesAt, web->size())) == OnScreen(web));
+  // Each frame is the command's sheet of both views at that step.
+  for (int step : {0, 2, 7, shown}) {
+    SCOPED_TRACE("step " + std::to_string(step));
+    QString errors;
+    const QImage sheet = CommandPicture(
+        run, "both", step, folder.filePath(QStringLiteral("both-%1.png").arg(step)), &errors);
+    EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
+    EXPECT_TRUE(gif.frames[static_cast<std::size_t>(step)] == sheet);
+  }
+
+  // Cancelled part way: nothing new, not even a temporary file.
+  const QStringList before = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+  EXPECT_FALSE(SaveDiagrams(*dialog, folder.filePath(QStringLiteral("stopped.gif")), &error,
+                            [](int done, int) { return done < 3; }));
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), before);
 }
 
 }  // namespace

@@ -13,6 +13,9 @@ FrameDrawer::~FrameDrawer() = default;
 
 QImage FrameDrawer::Draw(const Sheet& sheet, QString* error) {
   m_parts.resize(sheet.parts.size());
+  if (sheet.parts.size() == 1 && sheet.parts.front().rect == QRect(QPoint(0, 0), m_size)) {
+    return DrawPart(m_parts.front(), sheet.parts.front(), error);
+  }
   QImage picture(m_size, QImage::Format_RGB32);
   picture.fill(Qt::black);
   QPainter painter(&picture);

@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -92,6 +93,9 @@ GifEncoder::Rectangle GifEncoder::ChangedSince(const GifPixel* pixels, int strid
   for (int y = 0; y < m_height; ++y) {
     const GifPixel* row = pixels + static_cast<std::ptrdiff_t>(y) * stride;
     const GifPixel* before = m_previous.data() + static_cast<std::ptrdiff_t>(y) * m_width;
+    if (std::memcmp(row, before, static_cast<std::size_t>(m_width) * sizeof(GifPixel)) == 0) {
+      continue;
+    }
     int first = 0;
     while (first < m_width && ((row[first] ^ before[first]) & kColourBits) == 0) {
       ++first;
@@ -174,9 +178,10 @@ bool GifEncoder::AddFrame(const GifPixel* pixels, int stride) {
       return Fail("giflib cannot write a frame");
     }
   }
-  for (int y = 0; y < m_height; ++y) {
-    std::copy_n(pixels + static_cast<std::ptrdiff_t>(y) * stride, m_width,
-                m_previous.begin() + static_cast<std::ptrdiff_t>(y) * m_width);
+  // Outside the rectangle nothing changed.
+  for (int y = changed.top; y < changed.top + changed.height; ++y) {
+    std::copy_n(pixels + static_cast<std::ptrdiff_t>(y) * stride + changed.left, changed.width,
+                m_previous.begin() + static_cast<std::ptrdiff_t>(y) * m_width + changed.left);
   }
   ++m_frames;
   return true;

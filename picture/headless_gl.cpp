@@ -179,17 +179,18 @@ class Framebuffer {
 QImage ReadOpaque(QSize pixels) {
   const int width = pixels.width();
   const int height = pixels.height();
-  std::vector<unsigned char> rgba(static_cast<std::size_t>(width) * height * 4);
+  // Packed as 0xAARRGGBB words, the layout of QImage's RGB32: no conversion
+  // but the row order and the alpha, once per picture of an animation.
+  std::vector<quint32> argb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb.data());
   QImage image(pixels, QImage::Format_RGB32);
   for (int row = 0; row < height; ++row) {
     // OpenGL's rows run bottom to top.
-    const unsigned char* source =
-        rgba.data() + static_cast<std::size_t>(height - 1 - row) * width * 4;
+    const quint32* source = argb.data() + static_cast<std::size_t>(height - 1 - row) * width;
     auto* target = reinterpret_cast<QRgb*>(image.scanLine(row));
     for (int x = 0; x < width; ++x) {
-      target[x] = qRgb(source[4 * x], source[4 * x + 1], source[4 * x + 2]);
+      target[x] = source[x] | 0xff000000u;
     }
   }
   return image;

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -87,8 +88,17 @@ void CSentenceDlg::OnSaveDiagrams() {
     progress->setWindowTitle(QStringLiteral("Save Diagrams"));
     progress->setWindowModality(Qt::WindowModal);
     step = [&progress](int done, int total) {
-      progress->setMaximum(total);
+      if (done == 1) {
+        progress->setMaximum(total);
+        progress->setValue(0);  // starts the dialog's clock
+      }
       progress->setValue(done);
+      if (!progress->isVisible()) {
+        // Until the dialog shows (and then blocks the window), only the
+        // animation's own events run: a key or a click now could change the
+        // run being written.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      }
       return !progress->wasCanceled();
     };
   }

@@ -2,10 +2,12 @@
 // real main window shows of that view at step n after stepping there as the
 // animation does; and Save Diagrams writes the same pixels from the window.
 #include <QDir>
+#include <QFileDialog>
 #include <QImage>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "gif_frames.h"
 #include "main_window_fixture.h"
 #include "number_text.h"
+#include "resource.h"
 #include "save_diagrams.h"
 
 namespace {
@@ -172,6 +175,39 @@ TEST_F(PictureMatch, SaveDiagramsWritesTheRunSoFarAsAGif) {
   EXPECT_FALSE(SaveDiagrams(*dialog, folder.filePath(QStringLiteral("stopped.gif")), &error,
                             [](int done, int) { return done < 3; }));
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), before);
+}
+
+TEST_F(PictureMatch, SaveDiagramsMenuWritesAGifWhileTheAnimationRuns) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  CDiagramView* web = dialog->m_webView;
+  QWidget* graph = Item(IDC_GRAPH_BUTTON);
+  graph->setFocus();
+  QTest::keyClick(graph, Qt::Key_G);
+  ASSERT_TRUE(WaitFor([&] { return web->m_stepCounter.load() >= 3; }));
+  // A name typed without a suffix, the GIF filter chosen, as a person would.
+  const QString typed = folder.filePath(QStringLiteral("run"));
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      answer.stop();
+      files->selectNameFilter(QStringLiteral("GIF animation (*.gif)"));
+      files->selectFile(typed);
+      static_cast<QDialog*>(files)->accept();  // as the Save button does
+    }
+  });
+  answer.start(20);
+  dialog->OnSaveDiagrams();
+  const int stepWhenSaved = web->m_stepCounter.load();
+
+  const GifFrames gif = ReadGifFrames(typed + QStringLiteral(".gif"));
+  ASSERT_TRUE(gif.error.isEmpty()) << gif.error.toStdString();
+  EXPECT_GE(gif.frames.size(), 4u);
+  EXPECT_LE(gif.frames.size(), static_cast<std::size_t>(stepWhenSaved + 1));
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"run.gif"});
+  // The animation went on, and no dialog was left behind.
+  EXPECT_TRUE(WaitFor([&] { return web->m_stepCounter.load() > stepWhenSaved; }));
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 }  // namespace

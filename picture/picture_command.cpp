@@ -128,7 +128,8 @@ bool ParseArguments(int argc, const char* const* argv, PictureArguments* args, s
     }
   }
   if (args->mode < 0 || args->firstStep < 0 || args->output.empty()) {
-    err << kProgram << "--picture needs web or series, --step N or --steps A..B, and --output "
+    err << kProgram
+        << "--picture needs web, series or both, --step N or --steps A..B, and --output "
         << "FILE; see --help\n";
     return false;
   }

@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
   if (IsPictureCommand(argc, argv)) {
     return RunPictureCommand(argc, argv, std::cerr, [](int mode) {
-      return DiagramViewSize(mode == 1 ? IDC_WEB_PLACEHOLDER : IDC_SERIES_PLACEHOLDER);
+      return DiagramViewPlace(mode == 1 ? IDC_WEB_PLACEHOLDER : IDC_SERIES_PLACEHOLDER);
     });
   }
   return RunSeriesCommand(argc, argv, std::cout, std::cerr);

@@ -5,16 +5,19 @@
 #include "resource.h"
 
 QSize DiagramViewSize(int placeholderId) {
+  return DiagramViewPlace(placeholderId).size();
+}
+
+QRect DiagramViewPlace(int placeholderId) {
   const DialogTemplate* dialog = FindDialogTemplate(IDD_SENTENCE_DIALOG);
   if (dialog == nullptr) {
-    return QSize();
+    return QRect();
   }
   for (const DialogItemTemplate& item : dialog->items) {
     if (item.id == placeholderId) {
       // A black-rectangle placeholder has no frame: its client area is all of it.
-      return TemplateRectInPixels(IDD_SENTENCE_DIALOG, QRect(item.x, item.y, item.cx, item.cy))
-          .size();
+      return TemplateRectInPixels(IDD_SENTENCE_DIALOG, QRect(item.x, item.y, item.cx, item.cy));
     }
   }
-  return QSize();
+  return QRect();
 }

@@ -14,8 +14,9 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: veridrift-series [--csv | --report] SENTENCE DEGREE ESTIMATE\n"
-    "       veridrift-series --picture web|series (--step N | --steps A..B)\n"
-    "                        --output FILE [--size WxH] SENTENCE DEGREE ESTIMATE\n"
+    "       veridrift-series --picture web|series|both (--step N | --steps A..B)\n"
+    "                        --output FILE [--size WxH] [--delay MS] [--loop N]\n"
+    "                        SENTENCE DEGREE ESTIMATE\n"
     "       veridrift-series --version | --help\n"
     "  SENTENCE  sentence number, 0 to 9\n"
     "  DEGREE    degree k, a decimal number in [0,1] (ignored by sentences 6 to 9)\n"
@@ -31,6 +32,9 @@ constexpr const char* kUsage =
     "to FILE as .png, .svg or .pdf (by its suffix), WxH pixels (default: the\n"
     "diagram's size in the window). --steps A..B writes one PDF page per step, or\n"
     "one PNG or SVG per step when FILE holds %d (replaced by the step count).\n"
+    "both puts the time series above the web as the window shows them (no --size).\n"
+    "A .gif FILE is an animation, one frame per step, MS milliseconds each (10 to\n"
+    "60000 in steps of 10, default 500), played N more times (default 0: forever).\n"
     "--version prints the program's name and version.\n";
 
 // The whole argument must be a number; a trailing letter is a typo, not a value.

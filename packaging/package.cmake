@@ -18,8 +18,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "logic and dynamical systems."
   ""
   "The veridrift-series command prints the exact values of a run, reports"
-  "whether it settles, cycles or wanders, and draws the diagrams as PNG, SVG"
-  "or PDF.")
+  "whether it settles, cycles or wanders, and draws the diagrams as PNG, SVG,"
+  "PDF or animated GIF.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -11,12 +11,14 @@ set -euo pipefail
 # Building and running: the compiler and Qt; OpenGL with Mesa's drivers (the
 # software renderer on a machine without a graphics card) and EGL, which
 # veridrift-series draws through without a display; the Wayland platform
-# plugin, so that the window runs natively on a Wayland desktop; one font.
+# plugin, so that the window runs natively on a Wayland desktop; one font;
+# giflib, which writes the animated GIFs.
 run_packages=(
   cmake g++ make pkg-config
   qt6-base-dev libqt6opengl6-dev qt6-svg-dev qt6-wayland
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   fonts-dejavu-core
+  libgif-dev
 )
 # Making the package: shlibdeps works out its dependencies, file tells it
 # which files are programs.
@@ -27,8 +29,9 @@ web_packages=(emscripten python3)
 # Testing: the test frameworks, an X server of the tests' own with XTest to
 # drive it, every locale, the sanitizers' compiler, the validators of the
 # desktop files, manual pages and exported pictures, the package checker, a
-# D-Bus of the tests' own, and Chromium for the page (its tests drive it with
-# npm's puppeteer-core, on the machine's node and npm).
+# D-Bus of the tests' own, Chromium for the page (its tests drive it with
+# npm's puppeteer-core, on the machine's node and npm), and matplotlib and
+# Pillow for the GIF benchmark's peer.
 test_packages=(
   "${package_packages[@]}" "${web_packages[@]}" chromium
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -36,6 +39,7 @@ test_packages=(
   clang libclang-rt-14-dev
   desktop-file-utils appstream groff-base man-db lintian
   poppler-utils libxml2-utils dbus
+  python3-matplotlib python3-pil
 )
 
 dry_run=0

@@ -2,16 +2,20 @@
 // real main window shows of that view at step n after stepping there as the
 // animation does; and Save Diagrams writes the same pixels from the window.
 #include <QDir>
+#include <QFileDialog>
 #include <QImage>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <string>
 #include <vector>
 
 #include "diagram_view.h"
+#include "gif_frames.h"
 #include "main_window_fixture.h"
 #include "number_text.h"
+#include "resource.h"
 #include "save_diagrams.h"
 
 namespace {
@@ -122,6 +126,88 @@ TEST_F(PictureMatch, SaveDiagramsWritesBothViewsAsShown) {
   EXPECT_FALSE(SaveDiagrams(*dialog, folder.filePath(QStringLiteral("none/both.png")), &error));
   EXPECT_TRUE(error.contains(QLatin1String("no such folder"))) << error.toStdString();
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST_F(PictureMatch, SaveDiagramsWritesTheRunSoFarAsAGif) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  CDiagramView* web = dialog->m_webView;
+  CDiagramView* series = dialog->m_seriesView;
+  const RunCase run = kRuns[1];
+  web->ComputeSeries(run.degree, run.estimate, run.sentence);
+  const int shown = 12;
+  for (int counter = 2; counter <= shown; ++counter) {
+    web->m_stepCounter = counter;
+    series->m_stepCounter = counter;
+    web->repaint();
+    series->repaint();
+  }
+  const QString path = folder.filePath(QStringLiteral("run.gif"));
+  QString error;
+  int told = 0;
+  ASSERT_TRUE(SaveDiagrams(*dialog, path, &error, [&told](int done, int total) {
+    EXPECT_EQ(done, ++told);
+    EXPECT_EQ(total, shown + 1);
+    return true;
+  })) << error.toStdString();
+  const GifFrames gif = ReadGifFrames(path);
+  ASSERT_TRUE(gif.error.isEmpty()) << gif.error.toStdString();
+  // Step 0 to the step shown, at the window's pace, forever.
+  ASSERT_EQ(gif.frames.size(), static_cast<std::size_t>(shown + 1));
+  EXPECT_EQ(gif.delays, std::vector<int>(shown + 1, 50));
+  EXPECT_EQ(gif.loops, 0);
+  const QPoint seriesAt = series->mapTo(dialog.get(), QPoint(0, 0));
+  const QPoint webAt = web->mapTo(dialog.get(), QPoint(0, 0));
+  EXPECT_TRUE(gif.frames.back().copy(QRect(QPoint(0, 0), series->size())) == OnScreen(series));
+  EXPECT_TRUE(gif.frames.back().copy(QRect(webAt - seriesAt, web->size())) == OnScreen(web));
+  // Each frame is the command's sheet of both views at that step.
+  for (int step : {0, 2, 7, shown}) {
+    SCOPED_TRACE("step " + std::to_string(step));
+    QString errors;
+    const QImage sheet = CommandPicture(
+        run, "both", step, folder.filePath(QStringLiteral("both-%1.png").arg(step)), &errors);
+    EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
+    EXPECT_TRUE(gif.frames[static_cast<std::size_t>(step)] == sheet);
+  }
+
+  // Cancelled part way: nothing new, not even a temporary file.
+  const QStringList before = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+  EXPECT_FALSE(SaveDiagrams(*dialog, folder.filePath(QStringLiteral("stopped.gif")), &error,
+                            [](int done, int) { return done < 3; }));
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), before);
+}
+
+TEST_F(PictureMatch, SaveDiagramsMenuWritesAGifWhileTheAnimationRuns) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  CDiagramView* web = dialog->m_webView;
+  QWidget* graph = Item(IDC_GRAPH_BUTTON);
+  graph->setFocus();
+  QTest::keyClick(graph, Qt::Key_G);
+  ASSERT_TRUE(WaitFor([&] { return web->m_stepCounter.load() >= 3; }));
+  // A name typed without a suffix, the GIF filter chosen, as a person would.
+  const QString typed = folder.filePath(QStringLiteral("run"));
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      answer.stop();
+      files->selectNameFilter(QStringLiteral("GIF animation (*.gif)"));
+      files->selectFile(typed);
+      static_cast<QDialog*>(files)->accept();  // as the Save button does
+    }
+  });
+  answer.start(20);
+  dialog->OnSaveDiagrams();
+  const int stepWhenSaved = web->m_stepCounter.load();
+
+  const GifFrames gif = ReadGifFrames(typed + QStringLiteral(".gif"));
+  ASSERT_TRUE(gif.error.isEmpty()) << gif.error.toStdString();
+  EXPECT_GE(gif.frames.size(), 4u);
+  EXPECT_LE(gif.frames.size(), static_cast<std::size_t>(stepWhenSaved + 1));
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"run.gif"});
+  // The animation went on, and no dialog was left behind.
+  EXPECT_TRUE(WaitFor([&] { return web->m_stepCounter.load() > stepWhenSaved; }));
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 }  // namespace

@@ -204,7 +204,7 @@ TEST_F(PictureCommand, BadRequestsAreRefusedAndLeaveNothing) {
       {"EmptySize",
        {"--picture", "web", "--step", "3", "--size", "0x0", "--output", png},
        "--size must be WIDTHxHEIGHT"},
-      {"UnknownSuffix", {"--picture", "web", "--step", "3", "--output", File("d.gif")}, ".gif"},
+      {"UnknownSuffix", {"--picture", "web", "--step", "3", "--output", File("d.bmp")}, ".bmp"},
       {"FolderNotThere",
        {"--picture", "web", "--step", "3", "--output", File("none/d.png")},
        "no such folder"},

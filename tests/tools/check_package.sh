@@ -38,6 +38,9 @@ dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/$app_id.deskto
   grep -qx 'Exec=veridrift' || { echo "the packaged menu entry does not run veridrift"; exit 1; }
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' ||
   { echo "no dependencies worked out: $(dpkg-deb -f "$deb" Depends)"; exit 1; }
+# veridrift-series writes its GIFs through giflib.
+dpkg-deb -f "$deb" Depends | grep -q 'libgif7' ||
+  { echo "giflib is not among the dependencies: $(dpkg-deb -f "$deb" Depends)"; exit 1; }
 
 lintian --fail-on error "$deb" 2>/dev/null
 echo "package $(basename "$deb"): ok"

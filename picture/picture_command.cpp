@@ -17,14 +17,18 @@ namespace {
 
 constexpr const char* kProgram = "veridrift-series: ";
 constexpr int kLargestSide = 8192;
+constexpr int kLongestDelayMs = 60000;
+constexpr int kMostLoops = 65535;
+constexpr int kBothViews = 2;
 
 struct PictureArguments {
-  int mode = -1;
+  int mode = -1;  // 0 time series, 1 web, kBothViews
   int firstStep = -1;
   int lastStep = -1;
   bool range = false;
   std::string output;
   std::optional<QSize> size;
+  std::optional<FramePace> pace;
   std::vector<const char*> run;  // SENTENCE DEGREE ESTIMATE
 };
 
@@ -75,11 +79,11 @@ bool ParseArguments(int argc, const char* const* argv, PictureArguments* args, s
     }
     const std::string_view value = argv[++i];
     if (option == "--picture") {
-      if (value != "web" && value != "series") {
-        err << kProgram << "--picture must be web or series, not \"" << value << "\"\n";
+      if (value != "web" && value != "series" && value != "both") {
+        err << kProgram << "--picture must be web, series or both, not \"" << value << "\"\n";
         return false;
       }
-      args->mode = value == "web" ? 1 : 0;
+      args->mode = value == "web" ? 1 : value == "both" ? kBothViews : 0;
     } else if (option == "--step") {
       if (!ReadCount(value, kSeriesLength, &args->firstStep)) {
         err << kProgram << "--step must be a whole number from 0 to " << kSeriesLength << ", not \""
@@ -94,6 +98,21 @@ bool ParseArguments(int argc, const char* const* argv, PictureArguments* args, s
         return false;
       }
       args->range = true;
+    } else if (option == "--delay") {
+      args->pace = args->pace.value_or(FramePace());
+      if (!ReadCount(value, kLongestDelayMs, &args->pace->delayMs) || args->pace->delayMs < 10 ||
+          args->pace->delayMs % 10 != 0) {
+        err << kProgram << "--delay must be 10 to " << kLongestDelayMs
+            << " milliseconds in steps of 10, not \"" << value << "\"\n";
+        return false;
+      }
+    } else if (option == "--loop") {
+      args->pace = args->pace.value_or(FramePace());
+      if (!ReadCount(value, kMostLoops, &args->pace->loops)) {
+        err << kProgram << "--loop must be a whole number from 0 to " << kMostLoops << ", not \""
+            << value << "\"\n";
+        return false;
+      }
     } else if (option == "--output") {
       args->output = value;
     } else if (option == "--size") {
@@ -109,8 +128,14 @@ bool ParseArguments(int argc, const char* const* argv, PictureArguments* args, s
     }
   }
   if (args->mode < 0 || args->firstStep < 0 || args->output.empty()) {
-    err << kProgram << "--picture needs web or series, --step N or --steps A..B, and --output "
+    err << kProgram
+        << "--picture needs web, series or both, --step N or --steps A..B, and --output "
         << "FILE; see --help\n";
+    return false;
+  }
+  if (args->mode == kBothViews && args->size) {
+    err << kProgram << "--size cannot be given with --picture both: the sheet has the window's "
+        << "layout\n";
     return false;
   }
   if (args->run.size() != 3) {
@@ -142,6 +167,25 @@ void QuietGraphicsStack() {
   qInstallMessageHandler(DropMessage);
 }
 
+struct SheetLayout {
+  std::vector<SheetPart> parts;
+  QSize size;
+};
+
+// One view fills the sheet; both stand where the window has them, the time
+// series above the web, with the window's gap between them.
+SheetLayout LayoutOf(const PictureArguments& args, const ViewPlace& viewPlace) {
+  if (args.mode != kBothViews) {
+    const QSize size = args.size ? *args.size : viewPlace(args.mode).size();
+    return {{{args.mode, 0, QRect(QPoint(0, 0), size)}}, size};
+  }
+  const QRect series = viewPlace(0);
+  const QRect web = viewPlace(1);
+  const QRect sheet = series.united(web);
+  return {{{0, 0, series.translated(-sheet.topLeft())}, {1, 0, web.translated(-sheet.topLeft())}},
+          sheet.size()};
+}
+
 }  // namespace
 
 bool IsPictureCommand(int argc, const char* const* argv) {
@@ -153,8 +197,7 @@ bool IsPictureCommand(int argc, const char* const* argv) {
   return false;
 }
 
-int RunPictureCommand(int argc, char** argv, std::ostream& err,
-                      const DefaultViewSize& defaultSize) {
+int RunPictureCommand(int argc, char** argv, std::ostream& err, const ViewPlace& viewPlace) {
   PictureArguments args;
   if (!ParseArguments(argc, argv, &args, err)) {
     return kSeriesCommandUsageError;
@@ -167,10 +210,15 @@ int RunPictureCommand(int argc, char** argv, std::ostream& err,
   const QString output = QString::fromLocal8Bit(args.output.c_str());
   const std::optional<PictureFormat> format = PictureFormatOfPath(output);
   if (!format) {
-    err << kProgram << "--output must end in .png, .svg or .pdf, not \"" << args.output << "\"\n";
+    err << kProgram << "--output must end in .png, .svg, .pdf or .gif, not \"" << args.output
+        << "\"\n";
     return kSeriesCommandUsageError;
   }
-  const bool onePerStep = *format != PictureFormat::kPdf;
+  if (args.pace && *format != PictureFormat::kGif) {
+    err << kProgram << "--delay and --loop are for a .gif output, not \"" << args.output << "\"\n";
+    return kSeriesCommandUsageError;
+  }
+  const bool onePerStep = *format == PictureFormat::kPng || *format == PictureFormat::kSvg;
   if (args.range && onePerStep && !output.contains(QLatin1String("%d"))) {
     err << kProgram << "--output must contain %d (the step count) for a sequence of "
         << (*format == PictureFormat::kPng ? "PNG" : "SVG") << " files, not \"" << args.output
@@ -181,15 +229,20 @@ int RunPictureCommand(int argc, char** argv, std::ostream& err,
   QuietGraphicsStack();
   int appArgc = 1;
   QGuiApplication application(appArgc, argv);
-  const QSize size = args.size ? *args.size : defaultSize(args.mode);
+  const SheetLayout layout = LayoutOf(args, viewPlace);
 
   std::vector<OutputFile> files;
   for (int step = args.firstStep; step <= args.lastStep; ++step) {
-    Sheet sheet{{{args.mode, step, QRect(QPoint(0, 0), size)}}, QString()};
+    Sheet sheet{{}, QString()};
+    for (SheetPart part : layout.parts) {
+      part.counter = step;
+      sheet.parts.push_back(part);
+    }
     if (onePerStep) {
       files.push_back({WithStep(output, step), *format, {sheet}});
     } else {
-      if (args.range) {
+      // A PDF page carries its step; a GIF frame is the picture alone.
+      if (args.range && *format == PictureFormat::kPdf) {
         sheet.label = QStringLiteral("step %1").arg(step);
       }
       if (files.empty()) {
@@ -199,7 +252,8 @@ int RunPictureCommand(int argc, char** argv, std::ostream& err,
     }
   }
   QString error;
-  const WriteOutcome outcome = WriteDiagramFiles(files, size, GlSource::kHeadless, &error);
+  const WriteOutcome outcome = WriteDiagramFiles(files, layout.size, GlSource::kHeadless, &error,
+                                                 args.pace.value_or(FramePace()));
   if (outcome != WriteOutcome::kWritten) {
     err << kProgram << error.toLocal8Bit().constData() << '\n';
     return outcome == WriteOutcome::kNotDrawn ? 1 : kSeriesCommandUsageError;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "drawing.h"
@@ -17,3 +18,23 @@
 // context is made on the first call and kept for the process; one thread
 // only. A null image, with *error set, when no context can be had.
 QImage RenderStrokesHeadless(const std::vector<Stroke>& strokes, QSize pixels, QString* error);
+
+// One picture kept from draw to draw, for an animation drawn a step at a time
+// as a view draws it: afresh (as above), or on top of what the last draw
+// left. Same context and thread rules as RenderStrokesHeadless.
+class HeadlessPicture {
+ public:
+  explicit HeadlessPicture(QSize pixels);
+  ~HeadlessPicture();
+  HeadlessPicture(const HeadlessPicture&) = delete;
+  HeadlessPicture& operator=(const HeadlessPicture&) = delete;
+
+  // The picture after drawing the strokes; a null image, with *error set,
+  // when no context can be had.
+  QImage Draw(const std::vector<Stroke>& strokes, bool afresh, QString* error);
+
+ private:
+  struct Kept;
+  QSize m_pixels;
+  std::unique_ptr<Kept> m_kept;
+};

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <memory>
 
+#include "gif_export.h"
 #include "gl_emit.h"
 #include "headless_gl.h"
 #include "render_target.h"
@@ -109,19 +110,8 @@ void PaintVectorSheet(QPainter& painter, const Sheet& sheet, QSizeF size, double
 // untouched when the device fails.
 bool WritePng(QIODevice& device, const Sheet& sheet, QSize size, GlSource source,
               QString* drawError) {
-  QImage picture(size, QImage::Format_RGB32);
-  picture.fill(Qt::black);
-  for (const SheetPart& part : sheet.parts) {
-    const QImage diagram =
-        RenderStrokes(DiagramStrokes(part.mode, part.counter), part.rect.size(), source, drawError);
-    if (diagram.isNull()) {
-      return false;
-    }
-    QPainter painter(&picture);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(part.rect.topLeft(), diagram);
-  }
-  return picture.save(&device, "PNG");
+  const QImage picture = RenderSheet(sheet, size, source, drawError);
+  return !picture.isNull() && picture.save(&device, "PNG");
 }
 
 bool WriteSvg(QIODevice& device, const Sheet& sheet, QSize size) {
@@ -181,6 +171,9 @@ std::optional<PictureFormat> PictureFormatOfPath(const QString& path) {
   if (suffix == QLatin1String("pdf")) {
     return PictureFormat::kPdf;
   }
+  if (suffix == QLatin1String("gif")) {
+    return PictureFormat::kGif;
+  }
   return std::nullopt;
 }
 
@@ -218,8 +211,25 @@ QImage RenderStrokes(const std::vector<Stroke>& strokes, QSize pixels, GlSource 
                                        : RenderInApplicationContext(strokes, pixels, error);
 }
 
+QImage RenderSheet(const Sheet& sheet, QSize size, GlSource source, QString* error) {
+  QImage picture(size, QImage::Format_RGB32);
+  picture.fill(Qt::black);
+  for (const SheetPart& part : sheet.parts) {
+    const QImage diagram =
+        RenderStrokes(DiagramStrokes(part.mode, part.counter), part.rect.size(), source, error);
+    if (diagram.isNull()) {
+      return QImage();
+    }
+    QPainter painter(&picture);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(part.rect.topLeft(), diagram);
+  }
+  return picture;
+}
+
 WriteOutcome WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize,
-                               GlSource source, QString* error) {
+                               GlSource source, QString* error, const FramePace& pace,
+                               const SheetProgress& progress) {
   std::vector<std::unique_ptr<QTemporaryFile>> written;
   for (const OutputFile& file : files) {
     const QFileInfo target(file.path);
@@ -237,6 +247,7 @@ WriteOutcome WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheet
     }
     QString drawError;
     bool ok = false;
+    bool cancelled = false;
     switch (file.format) {
       case PictureFormat::kPng:
         ok = !file.sheets.empty() &&
@@ -248,9 +259,28 @@ WriteOutcome WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheet
       case PictureFormat::kPdf:
         ok = WritePdf(*temporary, file.sheets, sheetSize);
         break;
+      case PictureFormat::kGif: {
+        QString why;
+        const GifWrite gif =
+            WriteGif(*temporary, file.sheets, sheetSize, source, pace, progress, &why);
+        if (gif == GifWrite::kNotEncoded) {
+          *error = Reason(file.path, why);
+          return WriteOutcome::kNotWritten;
+        }
+        if (gif == GifWrite::kNotDrawn) {
+          drawError = why;
+        }
+        cancelled = gif == GifWrite::kCancelled;
+        ok = gif == GifWrite::kWritten;
+        break;
+      }
     }
     if (ok && !temporary->flush()) {
       ok = false;
+    }
+    if (cancelled) {
+      *error = QStringLiteral("cancelled");
+      return WriteOutcome::kCancelled;
     }
     if (!ok) {
       // A picture that cannot be drawn is not the folder's fault.

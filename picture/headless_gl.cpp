@@ -6,6 +6,7 @@
 #include <GL/glext.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "gl_emit.h"
@@ -162,6 +163,8 @@ class Framebuffer {
   Framebuffer(const Framebuffer&) = delete;
   Framebuffer& operator=(const Framebuffer&) = delete;
 
+  void Bind() { m_calls.bindFramebuffer(GL_FRAMEBUFFER, m_framebuffer); }
+
   bool IsComplete() const {
     return m_calls.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
   }
@@ -176,17 +179,18 @@ class Framebuffer {
 QImage ReadOpaque(QSize pixels) {
   const int width = pixels.width();
   const int height = pixels.height();
-  std::vector<unsigned char> rgba(static_cast<std::size_t>(width) * height * 4);
+  // Packed as 0xAARRGGBB words, the layout of QImage's RGB32: no conversion
+  // but the row order and the alpha, once per picture of an animation.
+  std::vector<quint32> argb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb.data());
   QImage image(pixels, QImage::Format_RGB32);
   for (int row = 0; row < height; ++row) {
     // OpenGL's rows run bottom to top.
-    const unsigned char* source =
-        rgba.data() + static_cast<std::size_t>(height - 1 - row) * width * 4;
+    const quint32* source = argb.data() + static_cast<std::size_t>(height - 1 - row) * width;
     auto* target = reinterpret_cast<QRgb*>(image.scanLine(row));
     for (int x = 0; x < width; ++x) {
-      target[x] = qRgb(source[4 * x], source[4 * x + 1], source[4 * x + 2]);
+      target[x] = source[x] | 0xff000000u;
     }
   }
   return image;
@@ -224,6 +228,61 @@ QImage RenderStrokesHeadless(const std::vector<Stroke>& strokes, QSize pixels, Q
     *error = QStringLiteral("OpenGL cannot make a framebuffer of %1x%2 pixels")
                  .arg(pixels.width())
                  .arg(pixels.height());
+  }
+  return picture;
+}
+
+struct HeadlessPicture::Kept {
+  std::unique_ptr<Framebuffer> framebuffer;
+};
+
+HeadlessPicture::HeadlessPicture(QSize pixels)
+    : m_pixels(pixels), m_kept(std::make_unique<Kept>()) {}
+
+HeadlessPicture::~HeadlessPicture() {
+  if (m_kept->framebuffer != nullptr && Context().MakeCurrent()) {
+    m_kept->framebuffer.reset();
+    Context().Release();
+  }
+}
+
+QImage HeadlessPicture::Draw(const std::vector<Stroke>& strokes, bool afresh, QString* error) {
+  HeadlessContext& context = Context();
+  if (!context.Failure().isEmpty()) {
+    *error = context.Failure();
+    return QImage();
+  }
+  if (m_pixels.isEmpty()) {
+    *error = QStringLiteral("the picture has no pixels");
+    return QImage();
+  }
+  if (!context.MakeCurrent()) {
+    *error = QStringLiteral("EGL cannot make the OpenGL context current");
+    return QImage();
+  }
+  QImage picture;
+  if (m_kept->framebuffer == nullptr) {
+    m_kept->framebuffer = std::make_unique<Framebuffer>(context.Calls(), m_pixels);
+    afresh = true;
+  }
+  m_kept->framebuffer->Bind();
+  if (m_kept->framebuffer->IsComplete()) {
+    if (afresh) {
+      BeginDiagramPaint(m_pixels.width(), m_pixels.height());
+    } else {
+      ContinueDiagramPaint(m_pixels.width(), m_pixels.height());
+    }
+    for (const Stroke& stroke : strokes) {
+      EmitStroke(stroke);
+    }
+    picture = ReadOpaque(m_pixels);
+  }
+  context.Calls().bindFramebuffer(GL_FRAMEBUFFER, 0);
+  context.Release();
+  if (picture.isNull()) {
+    *error = QStringLiteral("OpenGL cannot make a framebuffer of %1x%2 pixels")
+                 .arg(m_pixels.width())
+                 .arg(m_pixels.height());
   }
   return picture;
 }

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -15,9 +16,10 @@
 
 class QPainter;
 
-enum class PictureFormat { kPng, kSvg, kPdf };
+enum class PictureFormat { kPng, kSvg, kPdf, kGif };
 
-// By the path's suffix (.png, .svg, .pdf, in any case); nothing for others.
+// By the path's suffix (.png, .svg, .pdf, .gif, in any case); nothing for
+// others.
 std::optional<PictureFormat> PictureFormatOfPath(const QString& path);
 
 // What a view of `mode` (0 time series, 1 web) draws at step count `counter`
@@ -59,22 +61,41 @@ struct Sheet {
   QString label;
 };
 
-// A file to write: a PNG or SVG holds one sheet, a PDF one page per sheet.
+// The sheet drawn with OpenGL as a PNG holds it: black, each part where the
+// sheet puts it. A null image, with *error set, when OpenGL cannot draw.
+QImage RenderSheet(const Sheet& sheet, QSize size, GlSource source, QString* error);
+
+// How long a GIF shows each frame, and how often it plays them again after
+// the first time (0: forever).
+struct FramePace {
+  int delayMs = 500;
+  int loops = 0;
+};
+
+// A file to write: a PNG or SVG holds one sheet, a PDF one page per sheet, a
+// GIF one frame per sheet.
 struct OutputFile {
   QString path;
   PictureFormat format = PictureFormat::kPng;
   std::vector<Sheet> sheets;
 };
 
+// Told after each sheet of an animation is drawn (done of total); false
+// stops the write.
+using SheetProgress = std::function<bool(int done, int total)>;
+
 // How a write of diagram files ended.
 enum class WriteOutcome {
   kWritten,     // every file in place
   kNotDrawn,    // OpenGL could not draw a picture
   kNotWritten,  // a file could not be made or put in place
+  kCancelled,   // the progress callback stopped it
 };
 
 // Writes every file, each first to a temporary file beside it, and renames
 // them into place only when all are written: a failure leaves no new file
-// and every old one as it was, with *error saying why.
+// and every old one as it was, with *error saying why. A GIF's frames take
+// `pace`.
 WriteOutcome WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize,
-                               GlSource source, QString* error);
+                               GlSource source, QString* error, const FramePace& pace = FramePace(),
+                               const SheetProgress& progress = {});

@@ -6,11 +6,13 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QStringList>
 #include <QSvgGenerator>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "gl_emit.h"
@@ -218,47 +220,41 @@ QImage RenderStrokes(const std::vector<Stroke>& strokes, QSize pixels, GlSource 
                                        : RenderInApplicationContext(strokes, pixels, error);
 }
 
-WriteOutcome WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize,
-                               GlSource source, QString* error) {
+namespace {
+
+// Writes each path's content through `write` to a temporary file beside it
+// and renames them all into place only when every one is written.
+using ContentWriter = std::function<bool(std::size_t, QIODevice&, QString* drawError)>;
+
+WriteOutcome WriteInPlace(const QStringList& paths, const ContentWriter& write, QString* error) {
   std::vector<std::unique_ptr<QTemporaryFile>> written;
-  for (const OutputFile& file : files) {
-    const QFileInfo target(file.path);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(paths.size()); ++i) {
+    const QString& path = paths[static_cast<qsizetype>(i)];
+    const QFileInfo target(path);
     const QString targetDir = target.absolutePath();
     if (!QFileInfo(targetDir).isDir()) {
-      *error = Reason(file.path, QStringLiteral("no such folder"));
+      *error = Reason(path, QStringLiteral("no such folder"));
       return WriteOutcome::kNotWritten;
     }
     // Beside the target, so that the rename cannot cross file systems.
     auto temporary = std::make_unique<QTemporaryFile>(QDir(targetDir).filePath(
         QStringLiteral(".") + target.fileName() + QStringLiteral(".XXXXXX")));
     if (!temporary->open()) {
-      *error = Reason(file.path, temporary->errorString());
+      *error = Reason(path, temporary->errorString());
       return WriteOutcome::kNotWritten;
     }
     QString drawError;
-    bool ok = false;
-    switch (file.format) {
-      case PictureFormat::kPng:
-        ok = !file.sheets.empty() &&
-             WritePng(*temporary, file.sheets.front(), sheetSize, source, &drawError);
-        break;
-      case PictureFormat::kSvg:
-        ok = !file.sheets.empty() && WriteSvg(*temporary, file.sheets.front(), sheetSize);
-        break;
-      case PictureFormat::kPdf:
-        ok = WritePdf(*temporary, file.sheets, sheetSize);
-        break;
-    }
+    bool ok = write(i, *temporary, &drawError);
     if (ok && !temporary->flush()) {
       ok = false;
     }
     if (!ok) {
       // A picture that cannot be drawn is not the folder's fault.
       if (!drawError.isEmpty()) {
-        *error = QStringLiteral("cannot draw %1: %2").arg(file.path, drawError);
+        *error = QStringLiteral("cannot draw %1: %2").arg(path, drawError);
         return WriteOutcome::kNotDrawn;
       }
-      *error = Reason(file.path, temporary->errorString());
+      *error = Reason(path, temporary->errorString());
       return WriteOutcome::kNotWritten;
     }
     temporary->close();
@@ -267,15 +263,49 @@ WriteOutcome WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheet
   for (std::size_t i = 0; i < written.size(); ++i) {
     // rename(2) replaces an existing file in one step; QFile::rename would not.
     const QByteArray from = QFile::encodeName(written[i]->fileName());
-    const QByteArray to = QFile::encodeName(files[i].path);
+    const QByteArray to = QFile::encodeName(paths[static_cast<qsizetype>(i)]);
     if (std::rename(from.constData(), to.constData()) != 0) {
-      *error = Reason(files[i].path, QString::fromLocal8Bit(std::strerror(errno)));
+      *error =
+          Reason(paths[static_cast<qsizetype>(i)], QString::fromLocal8Bit(std::strerror(errno)));
       return WriteOutcome::kNotWritten;
     }
     // Temporary files are made owner-only; a picture is an ordinary file.
-    QFile::setPermissions(files[i].path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QFile::setPermissions(paths[static_cast<qsizetype>(i)],
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                              QFileDevice::ReadGroup | QFileDevice::ReadOther);
     written[i]->setAutoRemove(false);
   }
   return WriteOutcome::kWritten;
+}
+
+}  // namespace
+
+WriteOutcome WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize,
+                               GlSource source, QString* error) {
+  QStringList paths;
+  for (const OutputFile& file : files) {
+    paths.push_back(file.path);
+  }
+  return WriteInPlace(
+      paths,
+      [&](std::size_t i, QIODevice& device, QString* drawError) {
+        const OutputFile& file = files[i];
+        switch (file.format) {
+          case PictureFormat::kPng:
+            return !file.sheets.empty() &&
+                   WritePng(device, file.sheets.front(), sheetSize, source, drawError);
+          case PictureFormat::kSvg:
+            return !file.sheets.empty() && WriteSvg(device, file.sheets.front(), sheetSize);
+          case PictureFormat::kPdf:
+            return WritePdf(device, file.sheets, sheetSize);
+        }
+        return false;
+      },
+      error);
+}
+
+WriteOutcome WritePngImage(const QString& path, const QImage& image, QString* error) {
+  return WriteInPlace(
+      {path}, [&](std::size_t, QIODevice& device, QString*) { return image.save(&device, "PNG"); },
+      error);
 }

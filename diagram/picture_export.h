@@ -78,3 +78,7 @@ enum class WriteOutcome {
 // and every old one as it was, with *error saying why.
 WriteOutcome WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize,
                                GlSource source, QString* error);
+
+// A picture drawn already (the orbit diagram) as a PNG at `path`, through the
+// same temporary file and rename.
+WriteOutcome WritePngImage(const QString& path, const QImage& image, QString* error);

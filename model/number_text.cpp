@@ -10,6 +10,8 @@
 
 namespace {
 
+__extension__ typedef unsigned __int128 Wide;
+
 // A binary fraction halfway between two multiples of 10^-decimals is an odd
 // multiple of 2^-(decimals+1) (0.125 for hundredths); scaling by that power
 // of two is exact, so this test is exact.
@@ -39,17 +41,19 @@ std::string FormatFixedDecimals(double value, int decimals) {
   std::uint64_t units = 0;
   if (IsDecimalTie(std::fabs(value), decimals, &units)) {
     // units/2^(d+1) is units*5^d/2 steps of 10^-d; half up gives
-    // (units*5^d + 1)/2 steps. 5^4 * 2^53 still fits in 64 bits.
+    // (units*5^d + 1)/2 steps. 5^6 * 2^53 needs more than 64 bits; the whole
+    // part, units/2^(d+1), and the fraction each fit in 64 again.
     std::uint64_t five = 1;
     std::uint64_t ten = 1;
     for (int i = 0; i < decimals; ++i) {
       five *= 5;
       ten *= 10;
     }
-    const std::uint64_t steps = (units * five + 1) / 2;
-    std::string fraction = std::to_string(steps % ten);
+    const Wide steps = (static_cast<Wide>(units) * five + 1) / 2;
+    std::string fraction = std::to_string(static_cast<std::uint64_t>(steps % ten));
     fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
-    return (std::signbit(value) ? "-" : "") + std::to_string(steps / ten) + '.' + fraction;
+    return (std::signbit(value) ? "-" : "") +
+           std::to_string(static_cast<std::uint64_t>(steps / ten)) + '.' + fraction;
   }
   // Not a tie: std::to_chars rounds the exact binary value correctly and never
   // looks at the locale.
@@ -67,6 +71,10 @@ std::string FormatFixed3(double value) {
 
 std::string FormatFixed4(double value) {
   return FormatFixedDecimals(value, 4);
+}
+
+std::string FormatFixed6(double value) {
+  return FormatFixedDecimals(value, 6);
 }
 
 std::string FormatFixed2(double value) {

@@ -284,6 +284,11 @@ double LyapunovExponent(const RunParams& params, const ValuationSeries& s) {
   bool zero = false;
   bool infinite = false;
   double sum = 0.0;
+  // The piecewise-linear sentences have two or three slopes; a repeated
+  // slope reuses its logarithm (the same value, so the same sum), which makes
+  // the orbit diagram's thousand reports cheap.
+  double lastSlope = kNaN;
+  double lastLog = 0.0;
   for (int i = 1; i <= kLyapunovTerms; ++i) {
     const double slope = std::fabs(SentenceSlope(params.sentence, params.degree, s[i]));
     if (std::isnan(slope)) {
@@ -294,7 +299,11 @@ double LyapunovExponent(const RunParams& params, const ValuationSeries& s) {
     } else if (std::isinf(slope)) {
       infinite = true;
     } else {
-      sum += std::log(slope);
+      if (slope != lastSlope) {
+        lastSlope = slope;
+        lastLog = std::log(slope);
+      }
+      sum += lastLog;
     }
   }
   if (zero && infinite) {
@@ -342,14 +351,18 @@ void FindWhereItSettles(RunReport* report) {
 }  // namespace
 
 RunReport AnalyseRun() {
-  RunReport report;
-  report.params = g_runParams;
+  RunReport report = AnalyseSeries(g_runParams, g_series);
   FormatSentenceCaption(report.caption, g_runParams.sentence);
-  report.knownSentence = IsKnown(g_runParams.sentence);
-  FindRepeat(g_series, &report);
-  FindFixedPoints(g_runParams.sentence, g_runParams.degree, &report.fixedPoints,
-                  &report.fixedIntervals);
-  report.lyapunov = report.knownSentence ? LyapunovExponent(g_runParams, g_series) : kNaN;
+  return report;
+}
+
+RunReport AnalyseSeries(const RunParams& params, const ValuationSeries& series) {
+  RunReport report;
+  report.params = params;
+  report.knownSentence = IsKnown(params.sentence);
+  FindRepeat(series, &report);
+  FindFixedPoints(params.sentence, params.degree, &report.fixedPoints, &report.fixedIntervals);
+  report.lyapunov = report.knownSentence ? LyapunovExponent(params, series) : kNaN;
   FindWhereItSettles(&report);
   return report;
 }
@@ -369,7 +382,9 @@ const char* StabilityWord(Stability stability) {
   }
 }
 
-const char* BehaviourWords(RunBehaviour behaviour) {
+}  // namespace
+
+const char* RunBehaviourWords(RunBehaviour behaviour) {
   switch (behaviour) {
     case RunBehaviour::kSettles:
       return "settles";
@@ -381,6 +396,8 @@ const char* BehaviourWords(RunBehaviour behaviour) {
       return "no repeat";
   }
 }
+
+namespace {
 
 const char* LyapunovWord(double exponent) {
   if (std::isnan(exponent)) {
@@ -430,7 +447,7 @@ std::string FormatReportLines(const RunReport& report) {
   std::string out = "sentence: " + std::to_string(report.params.sentence) + " " + report.caption +
                     "\ndegree: " + FormatFixed2(report.params.degree) +
                     "\nestimate: " + FormatFixed2(report.params.estimate) +
-                    "\nbehaviour: " + BehaviourWords(report.behaviour) + "\n";
+                    "\nbehaviour: " + RunBehaviourWords(report.behaviour) + "\n";
   if (report.behaviour != RunBehaviour::kNoRepeat) {
     out += "from step: " + std::to_string(report.fromStep) + "\n";
     if (report.behaviour != RunBehaviour::kSettles) {

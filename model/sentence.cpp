@@ -44,13 +44,16 @@ constexpr CaptionText kCaptions[kSentenceCount] = {
 
 }  // namespace
 
-double EvaluateSentence(float x_single) {
-  const SentenceKind index = g_runParams.sentence;
+double EvaluateSentence(float x) {
+  return EvaluateSentenceAt(g_runParams.sentence, g_runParams.degree, x);
+}
+
+double EvaluateSentenceAt(SentenceKind index, float degree, float x_single) {
   if (!IsKnown(index)) {
     return kNoValuation;
   }
   const double x = x_single;
-  const double k = g_runParams.degree;
+  const double k = degree;
   switch (index) {
     case 0: {
       const double d = k - x;

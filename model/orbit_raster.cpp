@@ -1,0 +1,85 @@
+#include "orbit_raster.h"
+
+#include <algorithm>
+#include <cmath>
+
+OrbitRaster::OrbitRaster(int width, int height, double low, double high)
+    : width_(width),
+      height_(height),
+      low_(low),
+      high_(high),
+      counts_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0) {}
+
+void OrbitRaster::CountColumn(int column, const float* values, int n) {
+  std::uint16_t* counts = counts_.data() + static_cast<std::size_t>(column) * height_;
+  const double scale = height_ / (high_ - low_);
+  for (int i = 0; i < n; ++i) {
+    const double v = values[i];
+    if (!(v >= low_ && v <= high_)) {
+      continue;
+    }
+    const int row = std::min(height_ - 1, static_cast<int>((high_ - v) * scale));
+    if (counts[row] != 0xffff) {
+      ++counts[row];
+    }
+  }
+}
+
+namespace {
+
+std::uint32_t Dim(std::uint32_t colour, double strength) {
+  std::uint32_t out = 0xff000000u;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const double channel = ((colour >> shift) & 0xffu) * strength;
+    out |= static_cast<std::uint32_t>(std::lround(channel)) << shift;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> ShadeOrbitRaster(const OrbitRaster& raster,
+                                            const std::vector<OrbitColumn>& columns, int kept) {
+  const int width = raster.width();
+  const int height = raster.height();
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, kOrbitGround);
+  // Logarithmic, so that a chaotic column's thin spread still shows beside a
+  // settled column's single bright pixel.
+  const double top = std::log(static_cast<double>(std::max(kept, 2)));
+  for (int c = 0; c < width; ++c) {
+    const bool rounding = static_cast<std::size_t>(c) < columns.size() &&
+                          columns[static_cast<std::size_t>(c)].verdict.rounding;
+    const std::uint32_t colour = rounding ? kOrbitRoundingDot : kOrbitDot;
+    for (int r = 0; r < height; ++r) {
+      const std::uint16_t count = raster.CountAt(c, r);
+      if (count != 0) {
+        const double strength = std::min(1.0, 0.35 + 0.65 * std::log(count) / top);
+        pixels[static_cast<std::size_t>(r) * width + c] = Dim(colour, strength);
+      }
+    }
+  }
+  return pixels;
+}
+
+std::vector<std::uint32_t> ShadeLyapunovStrip(const std::vector<OrbitColumn>& columns, int height) {
+  const int width = static_cast<int>(columns.size());
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, kOrbitGround);
+  const auto rowOf = [height](double l) {
+    const double clipped = std::clamp(l, kLyapunovStripLow, kLyapunovStripHigh);
+    const double t = (kLyapunovStripHigh - clipped) / (kLyapunovStripHigh - kLyapunovStripLow);
+    return std::min(height - 1, static_cast<int>(t * height));
+  };
+  const int zero = rowOf(0.0);
+  for (int c = 0; c < width; ++c) {
+    const double l = columns[static_cast<std::size_t>(c)].verdict.lyapunov;
+    if (!std::isnan(l)) {
+      const int row = rowOf(l);
+      const std::uint32_t colour = l > 0.0 ? kLyapunovPositive : kLyapunovNegative;
+      for (int r = std::min(row, zero); r <= std::max(row, zero); ++r) {
+        pixels[static_cast<std::size_t>(r) * width + c] = colour;
+      }
+    }
+    pixels[static_cast<std::size_t>(zero) * width + c] = kLyapunovZeroLine;
+  }
+  return pixels;
+}

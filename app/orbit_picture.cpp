@@ -33,12 +33,27 @@ std::string TickText(double value, double span) {
 }
 
 QImage ImageOf(const std::vector<std::uint32_t>& pixels, int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  for (int y = 0; y < height; ++y) {
-    std::copy_n(pixels.data() + static_cast<std::size_t>(y) * width, width,
-                reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
+  return QImage(reinterpret_cast<const uchar*>(pixels.data()), width, height, width * 4,
+                QImage::Format_RGB32);
+}
+
+// In bands, each shown through the picture's own bytes: the painter turns
+// an indexed image into colours before drawing it, and a band at a time
+// that copy stays small at any size.
+void DrawDots(QPainter& painter, const QRect& target, const OrbitPicture& picture) {
+  constexpr int kBandRows = 64;
+  const int width = picture.view.request.columns;
+  const int rows = picture.view.rows;
+  static const QList<QRgb> palette(OrbitPalette().begin(), OrbitPalette().end());
+  for (int top = 0; top < rows; top += kBandRows) {
+    const int bandRows = std::min(kBandRows, rows - top);
+    QImage band(picture.dots.data() + static_cast<std::size_t>(top) * width, width, bandRows, width,
+                QImage::Format_Indexed8);
+    band.setColorTable(palette);
+    const double scale = static_cast<double>(target.height()) / rows;
+    painter.drawImage(
+        QRectF(target.left(), target.top() + top * scale, target.width(), bandRows * scale), band);
   }
-  return image;
 }
 
 double XOf(const QRect& rect, const OrbitRequest& request, double parameter) {
@@ -81,7 +96,7 @@ void PaintOrbitDiagram(QPainter& painter, QSize size, const OrbitPicture& pictur
   const OrbitLayout layout = OrbitLayoutFor(size);
   painter.fillRect(QRect(QPoint(0, 0), size), Qt::black);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter.drawImage(layout.dots, ImageOf(picture.dots, request.columns, view.rows));
+  DrawDots(painter, layout.dots, picture);
   painter.drawImage(layout.strip, ImageOf(picture.strip, request.columns, view.stripRows));
 
   QFont font = painter.font();

@@ -36,25 +36,43 @@ std::uint32_t Dim(std::uint32_t colour, double strength) {
   return out;
 }
 
+// The faintest dot still shows on the black ground.
+constexpr double kFaintest = 0.35;
+
 }  // namespace
 
-std::vector<std::uint32_t> ShadeOrbitRaster(const OrbitRaster& raster,
-                                            const std::vector<OrbitColumn>& columns, int kept) {
+const std::vector<std::uint32_t>& OrbitPalette() {
+  static const std::vector<std::uint32_t> palette = [] {
+    std::vector<std::uint32_t> colours(256, kOrbitGround);
+    for (int level = 1; level <= kOrbitLevels; ++level) {
+      const double strength = kFaintest + (1.0 - kFaintest) * (level - 1) / (kOrbitLevels - 1);
+      colours[static_cast<std::size_t>(level)] = Dim(kOrbitDot, strength);
+      colours[static_cast<std::size_t>(level + kOrbitRoundingShift)] =
+          Dim(kOrbitRoundingDot, strength);
+    }
+    return colours;
+  }();
+  return palette;
+}
+
+std::vector<std::uint8_t> ShadeOrbitRaster(const OrbitRaster& raster,
+                                           const std::vector<OrbitColumn>& columns, int kept) {
   const int width = raster.width();
   const int height = raster.height();
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, kOrbitGround);
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height, 0);
   // Logarithmic, so that a chaotic column's thin spread still shows beside a
   // settled column's single bright pixel.
   const double top = std::log(static_cast<double>(std::max(kept, 2)));
   for (int c = 0; c < width; ++c) {
     const bool rounding = static_cast<std::size_t>(c) < columns.size() &&
                           columns[static_cast<std::size_t>(c)].verdict.rounding;
-    const std::uint32_t colour = rounding ? kOrbitRoundingDot : kOrbitDot;
+    const int shift = rounding ? kOrbitRoundingShift : 0;
     for (int r = 0; r < height; ++r) {
       const std::uint16_t count = raster.CountAt(c, r);
       if (count != 0) {
-        const double strength = std::min(1.0, 0.35 + 0.65 * std::log(count) / top);
-        pixels[static_cast<std::size_t>(r) * width + c] = Dim(colour, strength);
+        const double strength = std::min(1.0, std::log(count) / top);
+        const int level = 1 + static_cast<int>(std::lround(strength * (kOrbitLevels - 1)));
+        pixels[static_cast<std::size_t>(r) * width + c] = static_cast<std::uint8_t>(level + shift);
       }
     }
   }

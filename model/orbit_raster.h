@@ -44,10 +44,18 @@ inline constexpr std::uint32_t kLyapunovPositive = 0xffff4040u;
 inline constexpr std::uint32_t kLyapunovNegative = 0xff40a0ffu;
 inline constexpr std::uint32_t kLyapunovZeroLine = 0xff808080u;
 
+// The dots as one byte a pixel, an index into OrbitPalette(): a quarter of
+// the memory of colours, which matters at full-screen sizes. 0 is the
+// ground; 1 to 127 a dot from faint to full, 129 to 255 the same in the
+// rounding colour.
+inline constexpr int kOrbitLevels = 127;
+inline constexpr std::uint8_t kOrbitRoundingShift = 128;
+const std::vector<std::uint32_t>& OrbitPalette();
+
 // The dots shaded by count against `kept`, the values each column keeps: one
 // dot shows faintly, a column's every value in one pixel at full strength.
-std::vector<std::uint32_t> ShadeOrbitRaster(const OrbitRaster& raster,
-                                            const std::vector<OrbitColumn>& columns, int kept);
+std::vector<std::uint8_t> ShadeOrbitRaster(const OrbitRaster& raster,
+                                           const std::vector<OrbitColumn>& columns, int kept);
 
 // The Lyapunov strip, `height` rows over the exponents [low, high]: a bar from
 // the zero line to each column's exponent, -inf clipped to the bottom, inf to

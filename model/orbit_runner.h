@@ -28,7 +28,7 @@ struct OrbitPicture {
   OrbitView view;
   std::uint64_t generation = 0;
   std::vector<OrbitColumn> columns;
-  std::vector<std::uint32_t> dots;   // request.columns x rows, row 0 on top
+  std::vector<std::uint8_t> dots;    // request.columns x rows, row 0 on top; OrbitPalette()
   std::vector<std::uint32_t> strip;  // request.columns x stripRows
 };
 

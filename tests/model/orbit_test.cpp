@@ -191,8 +191,9 @@ TEST(OrbitRaster, CountsEveryDotAndColoursRoundedColumns) {
   }
   EXPECT_TRUE(columns.back().verdict.rounding);
   EXPECT_FALSE(columns.front().verdict.rounding);
-  const std::vector<std::uint32_t> pixels = ShadeOrbitRaster(raster, columns, request.keep);
-  EXPECT_EQ(pixels[49 * 11 + 10], kOrbitRoundingDot);  // the settled dot at 0, full strength
+  const std::vector<std::uint8_t> pixels = ShadeOrbitRaster(raster, columns, request.keep);
+  EXPECT_EQ(OrbitPalette()[pixels[49 * 11 + 10]], kOrbitRoundingDot);  // settled at 0, full
+  EXPECT_EQ(OrbitPalette()[pixels[10]], kOrbitGround);                 // nothing of it at the top
 }
 
 TEST(OrbitRunner, ASupersededRequestNeverPaintsIntoTheNewerPicture) {

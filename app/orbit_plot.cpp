@@ -36,13 +36,11 @@ void COrbitPlot::SetPicture(std::shared_ptr<const OrbitPicture> picture) {
     m_cursor = -1;
   }
   m_picture = std::move(picture);
-  m_image = QImage();
   update();
 }
 
 void COrbitPlot::SetMarker(std::optional<double> marker) {
   m_marker = marker;
-  m_image = QImage();
   update();
 }
 
@@ -77,14 +75,9 @@ void COrbitPlot::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), Qt::black);
     return;
   }
-  if (m_image.isNull()) {
-    const double scale = devicePixelRatioF();
-    m_image = QImage((QSizeF(size()) * scale).toSize(), QImage::Format_RGB32);
-    m_image.setDevicePixelRatio(scale);
-    QPainter onImage(&m_image);
-    PaintOrbitDiagram(onImage, size(), *m_picture, {m_marker, m_cursor});
-  }
-  painter.drawImage(QPoint(0, 0), m_image);
+  // Painted afresh each time rather than kept as a second full-size image:
+  // the picture's own bytes are all the window holds.
+  PaintOrbitDiagram(painter, size(), *m_picture, {m_marker, m_cursor});
   if (m_pressAt && (m_dragTo - *m_pressAt).manhattanLength() > kClickSlack) {
     painter.setPen(QPen(Qt::yellow, 1, Qt::DashLine));
     painter.drawRect(QRect(*m_pressAt, m_dragTo).normalized());
@@ -92,7 +85,6 @@ void COrbitPlot::paintEvent(QPaintEvent*) {
 }
 
 void COrbitPlot::resizeEvent(QResizeEvent* event) {
-  m_image = QImage();
   QWidget::resizeEvent(event);
   emit resized();
 }
@@ -187,7 +179,6 @@ void COrbitPlot::MoveCursor(int by) {
   } else {
     m_cursor = std::clamp(m_cursor + by, 0, columns - 1);
   }
-  m_image = QImage();
   update();
   emit cursorMoved();
 }

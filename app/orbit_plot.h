@@ -2,7 +2,6 @@
 // the wheel and keys into views to compute, and a click into a parameter.
 #pragma once
 
-#include <QImage>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -62,7 +61,6 @@ class COrbitPlot : public QWidget {
   void MoveCursor(int by);
 
   std::shared_ptr<const OrbitPicture> m_picture;
-  QImage m_image;  // the picture painted once, at the device's pixels
   std::optional<double> m_marker;
   int m_cursor = -1;
   std::optional<QPoint> m_pressAt;

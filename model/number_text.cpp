@@ -52,8 +52,12 @@ std::string FormatFixedDecimals(double value, int decimals) {
     const Wide steps = (static_cast<Wide>(units) * five + 1) / 2;
     std::string fraction = std::to_string(static_cast<std::uint64_t>(steps % ten));
     fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
-    return (std::signbit(value) ? "-" : "") +
-           std::to_string(static_cast<std::uint64_t>(steps / ten)) + '.' + fraction;
+    // Appended piece by piece: GCC's -O2 sees an overlap in a chain of +.
+    std::string text = std::signbit(value) ? "-" : "";
+    text += std::to_string(static_cast<std::uint64_t>(steps / ten));
+    text += '.';
+    text += fraction;
+    return text;
   }
   // Not a tie: std::to_chars rounds the exact binary value correctly and never
   // looks at the locale.

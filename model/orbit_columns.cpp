@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <thread>
 
+#include "valuation.h"
+
 OrbitAxis DefaultOrbitAxis(SentenceKind sentence) {
   return SentenceUsesDegree(sentence) ? OrbitAxis::kDegree : OrbitAxis::kEstimate;
 }
@@ -23,14 +25,67 @@ RunParams OrbitColumnRun(const OrbitRequest& request, int column) {
   return run;
 }
 
+namespace {
+
+// A few runs side by side: each step waits for the one before, so one run
+// alone leaves the processor idle between steps; runs in lockstep fill it.
+// The sentence is fixed at compile time, so the valuation's choice of
+// formula happens once, not at every step. The arithmetic is the
+// valuation's own, so the values are the same bit for bit.
+template <SentenceKind kKind, int kRuns>
+void IterateRuns(const RunParams* runs, int length, float* const* values) {
+  float degree[kRuns];
+  float s[kRuns];
+  for (int j = 0; j < kRuns; ++j) {
+    degree[j] = runs[j].degree;
+    s[j] = runs[j].estimate;
+    values[j][0] = 0.0f;
+    values[j][1] = s[j];
+  }
+  for (int i = 2; i < length; ++i) {
+    for (int j = 0; j < kRuns; ++j) {
+      s[j] = static_cast<float>(SentenceValuation(kKind, degree[j], s[j]));
+      values[j][i] = s[j];
+    }
+  }
+}
+
+template <int kRuns>
+void IterateRunsOf(SentenceKind sentence, const RunParams* runs, int length, float* const* values) {
+  switch (sentence) {
+    case 0:
+      return IterateRuns<0, kRuns>(runs, length, values);
+    case 1:
+      return IterateRuns<1, kRuns>(runs, length, values);
+    case 2:
+      return IterateRuns<2, kRuns>(runs, length, values);
+    case 3:
+      return IterateRuns<3, kRuns>(runs, length, values);
+    case 4:
+      return IterateRuns<4, kRuns>(runs, length, values);
+    case 5:
+      return IterateRuns<5, kRuns>(runs, length, values);
+    case 6:
+      return IterateRuns<6, kRuns>(runs, length, values);
+    case 7:
+      return IterateRuns<7, kRuns>(runs, length, values);
+    case 8:
+      return IterateRuns<8, kRuns>(runs, length, values);
+    case 9:
+      return IterateRuns<9, kRuns>(runs, length, values);
+    default:
+      return IterateRuns<-1, kRuns>(runs, length, values);
+  }
+}
+
+constexpr int kRunsTogether = 4;
+
+}  // namespace
+
 void ComputeRunValues(const RunParams& run, int length, std::vector<float>* values) {
   values->resize(static_cast<std::size_t>(length));
-  float* s = values->data();
-  s[0] = 0.0f;
-  s[1] = run.estimate;
-  for (int i = 2; i < length; ++i) {
-    s[i] = static_cast<float>(EvaluateSentenceAt(run.sentence, run.degree, s[i - 1]));
-  }
+  float* const s = values->data();
+  IterateRunsOf<1>(run.sentence, &run, length, &s);
 }
 
 OrbitVerdict VerdictOfRun(const RunParams& run, const std::vector<float>& values) {
@@ -43,26 +98,45 @@ OrbitVerdict VerdictOfRun(const RunParams& run, const std::vector<float>& values
 
 namespace {
 
-// Columns are handed out one at a time, so a thread that drew quick columns
-// takes more of them.
+// Columns are handed out a few at a time, so a thread that drew quick
+// columns takes more of them.
 void ComputeSomeColumns(const OrbitRequest& request, std::stop_token stop,
                         const OrbitColumnSink& sink, std::vector<OrbitColumn>* columns,
                         std::atomic<int>* next, std::atomic<int>* done) {
   const int length = std::max(kSeriesLength, request.transient + request.keep);
-  std::vector<float> values;
-  for (int c = next->fetch_add(1); c < request.columns; c = next->fetch_add(1)) {
+  std::vector<float> values[kRunsTogether];
+  float* starts[kRunsTogether];
+  for (int j = 0; j < kRunsTogether; ++j) {
+    values[j].resize(static_cast<std::size_t>(length));
+    starts[j] = values[j].data();
+  }
+  for (int first = next->fetch_add(kRunsTogether); first < request.columns;
+       first = next->fetch_add(kRunsTogether)) {
     if (stop.stop_requested()) {
       return;
     }
-    const RunParams run = OrbitColumnRun(request, c);
-    ComputeRunValues(run, length, &values);
-    (*columns)[static_cast<std::size_t>(c)] = {OrbitParameter(request, c),
-                                               VerdictOfRun(run, values)};
-    if (sink) {
-      sink(c, values.data() + request.transient);
+    const int count = std::min(kRunsTogether, request.columns - first);
+    RunParams runs[kRunsTogether];
+    for (int j = 0; j < count; ++j) {
+      runs[j] = OrbitColumnRun(request, first + j);
+    }
+    if (count == kRunsTogether) {
+      IterateRunsOf<kRunsTogether>(request.sentence, runs, length, starts);
+    } else {
+      for (int j = 0; j < count; ++j) {
+        IterateRunsOf<1>(request.sentence, &runs[j], length, &starts[j]);
+      }
+    }
+    for (int j = 0; j < count; ++j) {
+      const int c = first + j;
+      (*columns)[static_cast<std::size_t>(c)] = {OrbitParameter(request, c),
+                                                 VerdictOfRun(runs[j], values[j])};
+      if (sink) {
+        sink(c, starts[j] + request.transient);
+      }
     }
     if (done != nullptr) {
-      done->fetch_add(1, std::memory_order_relaxed);
+      done->fetch_add(count, std::memory_order_relaxed);
     }
   }
 }

@@ -61,8 +61,16 @@ std::vector<std::uint8_t> ShadeOrbitRaster(const OrbitRaster& raster,
   const int height = raster.height();
   std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height, 0);
   // Logarithmic, so that a chaotic column's thin spread still shows beside a
-  // settled column's single bright pixel.
+  // settled column's single bright pixel; one logarithm per count, not per
+  // pixel.
   const double top = std::log(static_cast<double>(std::max(kept, 2)));
+  std::vector<std::uint8_t> levels(std::min<std::size_t>(static_cast<std::size_t>(kept), 0xffff) +
+                                   1);
+  for (std::size_t count = 1; count < levels.size(); ++count) {
+    const double strength = std::min(1.0, std::log(static_cast<double>(count)) / top);
+    levels[count] =
+        static_cast<std::uint8_t>(1 + static_cast<int>(std::lround(strength * (kOrbitLevels - 1))));
+  }
   for (int c = 0; c < width; ++c) {
     const bool rounding = static_cast<std::size_t>(c) < columns.size() &&
                           columns[static_cast<std::size_t>(c)].verdict.rounding;
@@ -70,8 +78,7 @@ std::vector<std::uint8_t> ShadeOrbitRaster(const OrbitRaster& raster,
     for (int r = 0; r < height; ++r) {
       const std::uint16_t count = raster.CountAt(c, r);
       if (count != 0) {
-        const double strength = std::min(1.0, std::log(count) / top);
-        const int level = 1 + static_cast<int>(std::lround(strength * (kOrbitLevels - 1)));
+        const std::uint8_t level = levels[std::min<std::size_t>(count, levels.size() - 1)];
         pixels[static_cast<std::size_t>(r) * width + c] = static_cast<std::uint8_t>(level + shift);
       }
     }

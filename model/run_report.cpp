@@ -1,6 +1,7 @@
 #include "run_report.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -48,11 +49,21 @@ AbsoluteForm FormOf(SentenceKind sentence, double k) {
 }
 
 // Where a piece ends: the distance takes one of these values there.
-std::vector<double> CornerDistances(const AbsoluteForm& form) {
+// A fixed little list, not a vector: the slope is asked for at every value of
+// every column of the orbit diagram, and an allocation each time would cost
+// more than the rest of the work.
+struct Corners {
+  std::array<double, 2> distances;
+  std::size_t count;
+  const double* begin() const { return distances.data(); }
+  const double* end() const { return distances.data() + count; }
+};
+
+Corners CornerDistances(const AbsoluteForm& form) {
   if (form.clamped) {
-    return {-kEpsilon, kEpsilon};
+    return {{-kEpsilon, kEpsilon}, 2};
   }
-  return {0.0};
+  return {{0.0, 0.0}, 1};
 }
 
 // f' where the distance is d, strictly inside a piece.
@@ -289,8 +300,12 @@ double LyapunovExponent(const RunParams& params, const ValuationSeries& s) {
   // the orbit diagram's thousand reports cheap.
   double lastSlope = kNaN;
   double lastLog = 0.0;
+  // The piecewise-linear form worked out once, not at every value.
+  const bool linear = params.sentence >= 0 && params.sentence <= 5;
+  const AbsoluteForm form = FormOf(params.sentence, params.degree);
   for (int i = 1; i <= kLyapunovTerms; ++i) {
-    const double slope = std::fabs(SentenceSlope(params.sentence, params.degree, s[i]));
+    const double slope = std::fabs(linear ? LinearSlope(form, s[i])
+                                          : SentenceSlope(params.sentence, params.degree, s[i]));
     if (std::isnan(slope)) {
       return kNaN;
     }

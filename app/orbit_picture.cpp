@@ -11,7 +11,7 @@
 namespace {
 
 constexpr int kLeft = 52;
-constexpr int kRight = 14;
+constexpr int kRight = 28;  // room for the last tick label
 constexpr int kTop = 10;
 constexpr int kBottom = 30;
 constexpr int kGap = 6;
@@ -103,8 +103,9 @@ void PaintOrbitDiagram(QPainter& painter, QSize size, const OrbitPicture& pictur
   font.setPixelSize(11);
   painter.setFont(font);
   painter.setPen(kAxisColour);
-  painter.drawRect(layout.dots.adjusted(0, 0, -1, -1));
-  painter.drawRect(layout.strip.adjusted(0, 0, -1, -1));
+  // The frames lie just outside the pixels, so the edge columns stay seen.
+  painter.drawRect(layout.dots.adjusted(-1, -1, 0, 0));
+  painter.drawRect(layout.strip.adjusted(-1, -1, 0, 0));
   const double xSpan = request.to - request.from;
   const double ySpan = view.high - view.low;
   for (int i = 0; i < kTicks; ++i) {

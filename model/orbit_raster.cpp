@@ -99,7 +99,11 @@ std::vector<std::uint32_t> ShadeLyapunovStrip(const std::vector<OrbitColumn>& co
     const double l = columns[static_cast<std::size_t>(c)].verdict.lyapunov;
     if (!std::isnan(l)) {
       const int row = rowOf(l);
-      const std::uint32_t colour = l > 0.0 ? kLyapunovPositive : kLyapunovNegative;
+      // A rounded column's bar in the rounding colour too: one column of dots
+      // is easily missed, and its exponent is f's, not its dot's.
+      const std::uint32_t colour = columns[static_cast<std::size_t>(c)].verdict.rounding
+                                       ? kOrbitRoundingDot
+                                       : (l > 0.0 ? kLyapunovPositive : kLyapunovNegative);
       for (int r = std::min(row, zero); r <= std::max(row, zero); ++r) {
         pixels[static_cast<std::size_t>(r) * width + c] = colour;
       }

@@ -59,7 +59,7 @@ std::vector<std::uint8_t> ShadeOrbitRaster(const OrbitRaster& raster,
 
 // The Lyapunov strip, `height` rows over the exponents [low, high]: a bar from
 // the zero line to each column's exponent, -inf clipped to the bottom, inf to
-// the top, nothing for an undefined one.
+// the top, nothing for an undefined one; rounded columns in their colour.
 inline constexpr double kLyapunovStripLow = -2.0;
 inline constexpr double kLyapunovStripHigh = 1.0;
 std::vector<std::uint32_t> ShadeLyapunovStrip(const std::vector<OrbitColumn>& columns, int height);

@@ -29,7 +29,15 @@ constexpr const char* kUsage =
     "--picture writes the web or time-series diagram at step count N (0 to 1000)\n"
     "to FILE as .png, .svg or .pdf (by its suffix), WxH pixels (default: the\n"
     "diagram's size in the window). --steps A..B writes one PDF page per step, or\n"
-    "one PNG or SVG per step when FILE holds %d (replaced by the step count).\n";
+    "one PNG or SVG per step when FILE holds %d (replaced by the step count).\n"
+    "       veridrift-series --orbit [--over degree|estimate] [--range A..B]\n"
+    "                        [--columns C] [--transient T] [--keep N]\n"
+    "                        (--csv | --table | --output FILE.png [--size WxH])\n"
+    "                        SENTENCE DEGREE ESTIMATE\n"
+    "--orbit computes C columns (default 1000) over the degree or the estimate in\n"
+    "[A,B] (default 0..1) and keeps s[T]..s[T+N-1] of each column's run (default\n"
+    "500 and 500): --csv lists them, --table gives the run report's verdict per\n"
+    "column, --output draws the orbit diagram (default 1000x600).\n";
 
 // The whole argument must be a number; a trailing letter is a typo, not a value.
 bool ReadWholeNumber(std::string_view text, double* value) {

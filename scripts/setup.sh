@@ -22,8 +22,9 @@ run_packages=(
 package_packages=(dpkg-dev file)
 # Testing: the test frameworks, an X server of the tests' own with XTest to
 # drive it, every locale, the sanitizers' compiler, the validators of the
-# desktop files, manual pages and exported pictures, the package checker and
-# a D-Bus of the tests' own.
+# desktop files, manual pages and exported pictures, the package checker,
+# a D-Bus of the tests' own, and numpy with matplotlib for the orbit
+# benchmark's peer.
 test_packages=(
   "${package_packages[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -31,6 +32,7 @@ test_packages=(
   clang libclang-rt-14-dev
   desktop-file-utils appstream groff-base man-db lintian
   poppler-utils libxml2-utils dbus
+  python3-numpy python3-matplotlib
 )
 
 dry_run=0

@@ -59,7 +59,7 @@ struct Corners {
   const double* end() const { return distances.data() + count; }
 };
 
-Corners CornerDistances(const AbsoluteForm& form) {
+[[gnu::always_inline]] inline Corners CornerDistances(const AbsoluteForm& form) {
   if (form.clamped) {
     return {{-kEpsilon, kEpsilon}, 2};
   }
@@ -67,14 +67,15 @@ Corners CornerDistances(const AbsoluteForm& form) {
 }
 
 // f' where the distance is d, strictly inside a piece.
-double PieceSlope(const AbsoluteForm& form, double d) {
+[[gnu::always_inline]] inline double PieceSlope(const AbsoluteForm& form, double d) {
   if (form.clamped && std::fabs(d) < kEpsilon) {
     return 0.0;
   }
   return (d >= 0.0 ? -form.a : form.a) + 0.0;  // + 0.0: no "-0"
 }
 
-double LinearSlope(const AbsoluteForm& form, double x) {
+// Inline: the orbit diagram asks for a slope at each of a million values.
+[[gnu::always_inline]] inline double LinearSlope(const AbsoluteForm& form, double x) {
   // a*x is exact for a degree and an estimate of single precision, and the
   // sum is rounded once, so the comparisons below see the real distance's
   // side of each corner.

@@ -32,17 +32,16 @@ namespace {
 // The sentence is fixed at compile time, so the valuation's choice of
 // formula happens once, not at every step. The arithmetic is the
 // valuation's own, so the values are the same bit for bit.
+// Steps from .. to - 1, each from the stored value before it.
 template <SentenceKind kKind, int kRuns>
-void IterateRuns(const RunParams* runs, int length, float* const* values) {
+void IterateRuns(const RunParams* runs, int from, int to, float* const* values) {
   float degree[kRuns];
   float s[kRuns];
   for (int j = 0; j < kRuns; ++j) {
     degree[j] = runs[j].degree;
-    s[j] = runs[j].estimate;
-    values[j][0] = 0.0f;
-    values[j][1] = s[j];
+    s[j] = values[j][from - 1];
   }
-  for (int i = 2; i < length; ++i) {
+  for (int i = from; i < to; ++i) {
     for (int j = 0; j < kRuns; ++j) {
       s[j] = static_cast<float>(SentenceValuation(kKind, degree[j], s[j]));
       values[j][i] = s[j];
@@ -51,41 +50,45 @@ void IterateRuns(const RunParams* runs, int length, float* const* values) {
 }
 
 template <int kRuns>
-void IterateRunsOf(SentenceKind sentence, const RunParams* runs, int length, float* const* values) {
+void IterateRunsOf(SentenceKind sentence, const RunParams* runs, int from, int to,
+                   float* const* values) {
   switch (sentence) {
     case 0:
-      return IterateRuns<0, kRuns>(runs, length, values);
+      return IterateRuns<0, kRuns>(runs, from, to, values);
     case 1:
-      return IterateRuns<1, kRuns>(runs, length, values);
+      return IterateRuns<1, kRuns>(runs, from, to, values);
     case 2:
-      return IterateRuns<2, kRuns>(runs, length, values);
+      return IterateRuns<2, kRuns>(runs, from, to, values);
     case 3:
-      return IterateRuns<3, kRuns>(runs, length, values);
+      return IterateRuns<3, kRuns>(runs, from, to, values);
     case 4:
-      return IterateRuns<4, kRuns>(runs, length, values);
+      return IterateRuns<4, kRuns>(runs, from, to, values);
     case 5:
-      return IterateRuns<5, kRuns>(runs, length, values);
+      return IterateRuns<5, kRuns>(runs, from, to, values);
     case 6:
-      return IterateRuns<6, kRuns>(runs, length, values);
+      return IterateRuns<6, kRuns>(runs, from, to, values);
     case 7:
-      return IterateRuns<7, kRuns>(runs, length, values);
+      return IterateRuns<7, kRuns>(runs, from, to, values);
     case 8:
-      return IterateRuns<8, kRuns>(runs, length, values);
+      return IterateRuns<8, kRuns>(runs, from, to, values);
     case 9:
-      return IterateRuns<9, kRuns>(runs, length, values);
+      return IterateRuns<9, kRuns>(runs, from, to, values);
     default:
-      return IterateRuns<-1, kRuns>(runs, length, values);
+      return IterateRuns<-1, kRuns>(runs, from, to, values);
   }
 }
 
 constexpr int kRunsTogether = 4;
+constexpr int kStepsBetweenChecks = 1 << 16;
 
 }  // namespace
 
 void ComputeRunValues(const RunParams& run, int length, std::vector<float>* values) {
   values->resize(static_cast<std::size_t>(length));
   float* const s = values->data();
-  IterateRunsOf<1>(run.sentence, &run, length, &s);
+  s[0] = 0.0f;
+  s[1] = run.estimate;
+  IterateRunsOf<1>(run.sentence, &run, 2, length, &s);
 }
 
 OrbitVerdict VerdictOfRun(const RunParams& run, const std::vector<float>& values) {
@@ -120,11 +123,22 @@ void ComputeSomeColumns(const OrbitRequest& request, std::stop_token stop,
     for (int j = 0; j < count; ++j) {
       runs[j] = OrbitColumnRun(request, first + j);
     }
-    if (count == kRunsTogether) {
-      IterateRunsOf<kRunsTogether>(request.sentence, runs, length, starts);
-    } else {
-      for (int j = 0; j < count; ++j) {
-        IterateRunsOf<1>(request.sentence, &runs[j], length, &starts[j]);
+    for (int j = 0; j < count; ++j) {
+      starts[j][0] = 0.0f;
+      starts[j][1] = runs[j].estimate;
+    }
+    // In stretches, so that a long run notices a stop within milliseconds.
+    for (int from = 2; from < length; from += kStepsBetweenChecks) {
+      if (stop.stop_requested()) {
+        return;
+      }
+      const int to = std::min(length, from + kStepsBetweenChecks);
+      if (count == kRunsTogether) {
+        IterateRunsOf<kRunsTogether>(request.sentence, runs, from, to, starts);
+      } else {
+        for (int j = 0; j < count; ++j) {
+          IterateRunsOf<1>(request.sentence, &runs[j], from, to, &starts[j]);
+        }
       }
     }
     for (int j = 0; j < count; ++j) {

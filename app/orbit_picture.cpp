@@ -16,9 +16,9 @@ constexpr int kTop = 10;
 constexpr int kBottom = 30;
 constexpr int kGap = 6;
 constexpr int kTicks = 5;
-const QColor kAxisColour(200, 200, 200);
-const QColor kMarkerColour(80, 255, 80);
-const QColor kCursorColour(0, 220, 255);
+const QColor kAxisColour = QColor::fromRgb(kOrbitAxis);
+const QColor kMarkerColour = QColor::fromRgb(kOrbitMarker);
+const QColor kCursorColour = QColor::fromRgb(kOrbitCursor);
 
 // Enough decimals that neighbouring ticks differ, through the tool's own
 // number text.
@@ -101,6 +101,8 @@ void PaintOrbitDiagram(QPainter& painter, QSize size, const OrbitPicture& pictur
 
   QFont font = painter.font();
   font.setPixelSize(11);
+  // Crisp text keeps the picture within the palette's colours.
+  font.setStyleStrategy(QFont::NoAntialias);
   painter.setFont(font);
   painter.setPen(kAxisColour);
   // The frames lie just outside the pixels, so the edge columns stay seen.

@@ -58,8 +58,13 @@ int RunOrbitCommand(int argc, char** argv, std::ostream& out, std::ostream& err)
     PaintOrbitDiagram(painter, size, *picture,
                       {request.axis == OrbitAxis::kDegree ? request.degree : request.estimate});
   }
+  // Every colour of the picture is in the palette, so the PNG can hold one
+  // byte a pixel, a quarter of the data to compress.
+  const QList<QRgb> palette(OrbitPalette().begin(), OrbitPalette().end());
+  const QImage indexed = image.convertToFormat(QImage::Format_Indexed8, palette,
+                                               Qt::ThresholdDither | Qt::AvoidDither);
   QString error;
-  if (WritePngImage(QString::fromLocal8Bit(args.path.c_str()), image, &error) !=
+  if (WritePngImage(QString::fromLocal8Bit(args.path.c_str()), indexed, &error) !=
       WriteOutcome::kWritten) {
     err << "veridrift-series: " << error.toLocal8Bit().constData() << '\n';
     return kSeriesCommandUsageError;

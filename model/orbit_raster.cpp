@@ -50,6 +50,12 @@ const std::vector<std::uint32_t>& OrbitPalette() {
       colours[static_cast<std::size_t>(level + kOrbitRoundingShift)] =
           Dim(kOrbitRoundingDot, strength);
     }
+    const std::uint32_t marks[] = {kLyapunovPositive, kLyapunovNegative, kLyapunovZeroLine,
+                                   kOrbitAxis,        kOrbitMarker,      kOrbitCursor};
+    std::size_t free = kOrbitLevels + 1;
+    for (const std::uint32_t colour : marks) {
+      colours[free++] = colour;
+    }
     return colours;
   }();
   return palette;

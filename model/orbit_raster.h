@@ -43,12 +43,17 @@ inline constexpr std::uint32_t kOrbitRoundingDot = 0xffff8000u;
 inline constexpr std::uint32_t kLyapunovPositive = 0xffff4040u;
 inline constexpr std::uint32_t kLyapunovNegative = 0xff40a0ffu;
 inline constexpr std::uint32_t kLyapunovZeroLine = 0xff808080u;
+inline constexpr std::uint32_t kOrbitAxis = 0xffc8c8c8u;
+inline constexpr std::uint32_t kOrbitMarker = 0xff50ff50u;
+inline constexpr std::uint32_t kOrbitCursor = 0xff00dcffu;
 
 // The dots as one byte a pixel, an index into OrbitPalette(): a quarter of
 // the memory of colours, which matters at full-screen sizes. 0 is the
-// ground; 1 to 127 a dot from faint to full, 129 to 255 the same in the
-// rounding colour.
-inline constexpr int kOrbitLevels = 127;
+// ground; 1 to 120 a dot from faint to full, 129 to 248 the same in the
+// rounding colour; the free entries hold the strip's, the axes' and the
+// marks' colours, so that a whole picture fits the palette (a PNG of one
+// byte a pixel is quick to write).
+inline constexpr int kOrbitLevels = 120;
 inline constexpr std::uint8_t kOrbitRoundingShift = 128;
 const std::vector<std::uint32_t>& OrbitPalette();
 

@@ -26,38 +26,56 @@ OrbitRunner::OrbitRunner(std::function<void()> ready) : ready_(std::move(ready))
 
 OrbitRunner::~OrbitRunner() {
   work_ = std::jthread();  // stops and joins before the members go
+  stopping_.clear();
 }
 
 std::uint64_t OrbitRunner::Submit(const OrbitView& view) {
-  work_ = std::jthread();
+  // The superseded work is told to stop and left to end by itself; what has
+  // ended by now is joined at once.
+  std::erase_if(stopping_, [](const auto& old) { return old.second->finished.load(); });
+  if (work_.joinable()) {
+    work_.request_stop();
+    stopping_.emplace_back(std::move(work_), job_);
+  }
   std::uint64_t generation = 0;
   {
     const std::lock_guard<std::mutex> lock(mutex_);
     generation = ++generation_;
     picture_.reset();
   }
-  done_ = 0;
-  total_ = view.request.columns;
+  auto job = std::make_shared<Job>();
+  job->total = view.request.columns;
+  job_ = job;
   busy_ = true;
-  work_ = std::jthread([this, view, generation](std::stop_token stop) {
-    std::shared_ptr<OrbitPicture> picture = DrawOrbitPicture(view, OrbitThreads(), stop, &done_);
-    if (picture == nullptr) {
-      return;
-    }
-    picture->generation = generation;
-    {
+  work_ = std::jthread([this, view, generation, job](std::stop_token stop) {
+    std::shared_ptr<OrbitPicture> picture =
+        DrawOrbitPicture(view, OrbitThreads(), stop, &job->done);
+    bool latest = false;
+    if (picture != nullptr) {
+      picture->generation = generation;
       const std::lock_guard<std::mutex> lock(mutex_);
-      if (generation != generation_) {
-        return;
+      latest = generation == generation_;
+      if (latest) {
+        picture_ = std::move(picture);
       }
-      picture_ = std::move(picture);
     }
-    busy_ = false;
-    if (ready_) {
-      ready_();
+    job->finished = true;
+    if (latest) {
+      busy_ = false;
+      if (ready_) {
+        ready_();
+      }
     }
   });
   return generation;
+}
+
+int OrbitRunner::Stopping() const {
+  int running = 0;
+  for (const auto& old : stopping_) {
+    running += old.second->finished.load() ? 0 : 1;
+  }
+  return running;
 }
 
 std::shared_ptr<const OrbitPicture> OrbitRunner::TakeReady() {
@@ -69,5 +87,9 @@ std::shared_ptr<const OrbitPicture> OrbitRunner::TakeReady() {
 }
 
 double OrbitRunner::Progress() const {
-  return std::clamp(static_cast<double>(done_.load()) / std::max(1, total_.load()), 0.0, 1.0);
+  const std::shared_ptr<Job> job = job_;
+  return job == nullptr
+             ? 0.0
+             : std::clamp(static_cast<double>(job->done.load()) / std::max(1, job->total), 0.0,
+                          1.0);
 }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "orbit_columns.h"
@@ -45,9 +46,13 @@ class OrbitRunner {
   OrbitRunner(const OrbitRunner&) = delete;
   OrbitRunner& operator=(const OrbitRunner&) = delete;
 
-  // Stops the computation under way (it ends within one column) and starts
-  // this one; returns its generation.
+  // Asks the computation under way to stop (it ends within a stretch of
+  // steps, without being waited for) and starts this one; returns its
+  // generation.
   std::uint64_t Submit(const OrbitView& view);
+
+  // How many superseded computations have not stopped yet.
+  int Stopping() const;
 
   // The latest request's picture once, or null.
   std::shared_ptr<const OrbitPicture> TakeReady();
@@ -62,7 +67,14 @@ class OrbitRunner {
   std::uint64_t generation_ = 0;
   std::shared_ptr<const OrbitPicture> picture_;
   std::atomic<bool> busy_{false};
-  std::atomic<int> done_{0};
-  std::atomic<int> total_{1};
+
+  struct Job {
+    std::atomic<int> done{0};
+    int total = 1;
+    std::atomic<bool> finished{false};
+  };
+  std::shared_ptr<Job> job_;
+  // The latest job's thread last: each jthread stops and joins as it goes.
+  std::vector<std::pair<std::jthread, std::shared_ptr<Job>>> stopping_;
   std::jthread work_;
 };

@@ -1,36 +1,35 @@
-// The orbit diagram as the window and the command draw it: the shaded dots,
-// the Lyapunov strip under them, axes with tick labels and the marker of the
-// run on screen, painted at any size.
+// The orbit diagram on a Qt surface: the window-free picture (orbit_image.h)
+// at a widget's size and density, and as an image to draw or save.
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 #include <QSize>
-#include <optional>
+#include <vector>
 
-#include "orbit_runner.h"
+#include "orbit_image.h"
 
-// Where the dots and the strip go in a picture of `size` (logical pixels).
+// The frame of a widget of logical `size` at `dpr` device pixels per pixel.
+OrbitFrame OrbitFrameForWidget(QSize size, double dpr);
+
+// Where the dots and the strip lie in the widget, in logical pixels.
 struct OrbitLayout {
   QRect dots;
   QRect strip;
 };
-OrbitLayout OrbitLayoutFor(QSize size);
+OrbitLayout OrbitLayoutFor(QSize size, double dpr = 1.0);
 
-// The view a picture of `size` at `scale` device pixels per logical pixel
-// needs for `request` over the values [low, high]: one column and one row per
-// device pixel (the request's own column count when `keepColumns`).
-OrbitView OrbitViewFor(const OrbitRequest& request, double low, double high, QSize size,
-                       double scale, bool keepColumns = false);
+// The view for `request` over the values [low, high] at the widget's device
+// pixels (the request's own column count when `keepColumns`).
+OrbitView OrbitViewFor(const OrbitRequest& request, double low, double high, QSize size, double dpr,
+                       bool keepColumns = false);
 
-struct OrbitMarks {
-  std::optional<double> marker;  // the run on screen's parameter
-  int cursorColumn = -1;         // the keyboard's column, -1 for none
-};
+// The composed picture's bytes seen as an image with the picture's palette,
+// without a copy: `pixels` must outlive it.
+QImage OrbitImageOf(const std::vector<std::uint8_t>& pixels, const OrbitFrame& frame);
 
-// Paints the whole diagram on black into the painter's (0, 0, size).
-void PaintOrbitDiagram(QPainter& painter, QSize size, const OrbitPicture& picture,
-                       const OrbitMarks& marks);
-
-// "k" or "x0", the axis's symbol.
-const char* OrbitAxisSymbol(OrbitAxis axis);
+// Draws the composed picture at the painter's origin, a band of rows at a
+// time, so that the painter's conversion to colours stays small.
+void DrawOrbitImage(QPainter& painter, const std::vector<std::uint8_t>& pixels,
+                    const OrbitFrame& frame, double dpr);

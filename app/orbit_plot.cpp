@@ -36,11 +36,13 @@ void COrbitPlot::SetPicture(std::shared_ptr<const OrbitPicture> picture) {
     m_cursor = -1;
   }
   m_picture = std::move(picture);
+  m_pixels.clear();
   update();
 }
 
 void COrbitPlot::SetMarker(std::optional<double> marker) {
   m_marker = marker;
+  m_pixels.clear();
   update();
 }
 
@@ -53,7 +55,7 @@ OrbitBox COrbitPlot::ShownBox() const {
 }
 
 std::optional<QPointF> COrbitPlot::ParameterAt(QPointF point) const {
-  const QRect dots = OrbitLayoutFor(size()).dots;
+  const QRect dots = OrbitLayoutFor(size(), devicePixelRatioF()).dots;
   if (m_picture == nullptr || !dots.contains(point.toPoint())) {
     return std::nullopt;
   }
@@ -64,7 +66,7 @@ std::optional<QPointF> COrbitPlot::ParameterAt(QPointF point) const {
 }
 
 int COrbitPlot::ColumnAt(double x) const {
-  const QRect dots = OrbitLayoutFor(size()).dots;
+  const QRect dots = OrbitLayoutFor(size(), devicePixelRatioF()).dots;
   const int columns = m_picture->view.request.columns;
   return std::clamp(static_cast<int>((x - dots.left()) / dots.width() * columns), 0, columns - 1);
 }
@@ -75,9 +77,13 @@ void COrbitPlot::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), Qt::black);
     return;
   }
-  // Painted afresh each time rather than kept as a second full-size image:
-  // the picture's own bytes are all the window holds.
-  PaintOrbitDiagram(painter, size(), *m_picture, {m_marker, m_cursor});
+  // Composed once per change, a byte a pixel; a drag only draws over it.
+  const double dpr = devicePixelRatioF();
+  if (m_pixels.empty()) {
+    m_frame = OrbitFrameForWidget(size(), dpr);
+    m_pixels = ComposeOrbitImage(*m_picture, m_frame, {m_marker, m_cursor});
+  }
+  DrawOrbitImage(painter, m_pixels, m_frame, dpr);
   if (m_pressAt && (m_dragTo - *m_pressAt).manhattanLength() > kClickSlack) {
     painter.setPen(QPen(Qt::yellow, 1, Qt::DashLine));
     painter.drawRect(QRect(*m_pressAt, m_dragTo).normalized());
@@ -85,6 +91,7 @@ void COrbitPlot::paintEvent(QPaintEvent*) {
 }
 
 void COrbitPlot::resizeEvent(QResizeEvent* event) {
+  m_pixels.clear();
   QWidget::resizeEvent(event);
   emit resized();
 }
@@ -122,7 +129,7 @@ void COrbitPlot::mouseReleaseEvent(QMouseEvent* event) {
     emit columnChosen(ColumnAt(from.x()));
     return;
   }
-  const QRect dots = OrbitLayoutFor(size()).dots;
+  const QRect dots = OrbitLayoutFor(size(), devicePixelRatioF()).dots;
   const std::optional<QPointF> a = ParameterAt(from);
   const std::optional<QPointF> b =
       ParameterAt(QPoint(std::clamp(to.x(), dots.left(), dots.right()),
@@ -179,6 +186,7 @@ void COrbitPlot::MoveCursor(int by) {
   } else {
     m_cursor = std::clamp(m_cursor + by, 0, columns - 1);
   }
+  m_pixels.clear();
   update();
   emit cursorMoved();
 }

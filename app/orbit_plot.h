@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "orbit_picture.h"
 
@@ -61,6 +62,8 @@ class COrbitPlot : public QWidget {
   void MoveCursor(int by);
 
   std::shared_ptr<const OrbitPicture> m_picture;
+  std::vector<std::uint8_t> m_pixels;  // the composed picture; empty when stale
+  OrbitFrame m_frame;
   std::optional<double> m_marker;
   int m_cursor = -1;
   std::optional<QPoint> m_pressAt;

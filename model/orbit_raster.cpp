@@ -50,12 +50,12 @@ const std::vector<std::uint32_t>& OrbitPalette() {
       colours[static_cast<std::size_t>(level + kOrbitRoundingShift)] =
           Dim(kOrbitRoundingDot, strength);
     }
-    const std::uint32_t marks[] = {kLyapunovPositive, kLyapunovNegative, kLyapunovZeroLine,
-                                   kOrbitAxis,        kOrbitMarker,      kOrbitCursor};
-    std::size_t free = kOrbitLevels + 1;
-    for (const std::uint32_t colour : marks) {
-      colours[free++] = colour;
-    }
+    colours[kIndexPositive] = kLyapunovPositive;
+    colours[kIndexNegative] = kLyapunovNegative;
+    colours[kIndexZeroLine] = kLyapunovZeroLine;
+    colours[kIndexAxis] = kOrbitAxis;
+    colours[kIndexMarker] = kOrbitMarker;
+    colours[kIndexCursor] = kOrbitCursor;
     return colours;
   }();
   return palette;
@@ -92,9 +92,9 @@ std::vector<std::uint8_t> ShadeOrbitRaster(const OrbitRaster& raster,
   return pixels;
 }
 
-std::vector<std::uint32_t> ShadeLyapunovStrip(const std::vector<OrbitColumn>& columns, int height) {
+std::vector<std::uint8_t> ShadeLyapunovStrip(const std::vector<OrbitColumn>& columns, int height) {
   const int width = static_cast<int>(columns.size());
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, kOrbitGround);
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height, kIndexGround);
   const auto rowOf = [height](double l) {
     const double clipped = std::clamp(l, kLyapunovStripLow, kLyapunovStripHigh);
     const double t = (kLyapunovStripHigh - clipped) / (kLyapunovStripHigh - kLyapunovStripLow);
@@ -107,14 +107,14 @@ std::vector<std::uint32_t> ShadeLyapunovStrip(const std::vector<OrbitColumn>& co
       const int row = rowOf(l);
       // A rounded column's bar in the rounding colour too: one column of dots
       // is easily missed, and its exponent is f's, not its dot's.
-      const std::uint32_t colour = columns[static_cast<std::size_t>(c)].verdict.rounding
-                                       ? kOrbitRoundingDot
-                                       : (l > 0.0 ? kLyapunovPositive : kLyapunovNegative);
+      const std::uint8_t colour = columns[static_cast<std::size_t>(c)].verdict.rounding
+                                      ? kIndexRounding
+                                      : (l > 0.0 ? kIndexPositive : kIndexNegative);
       for (int r = std::min(row, zero); r <= std::max(row, zero); ++r) {
         pixels[static_cast<std::size_t>(r) * width + c] = colour;
       }
     }
-    pixels[static_cast<std::size_t>(zero) * width + c] = kLyapunovZeroLine;
+    pixels[static_cast<std::size_t>(zero) * width + c] = kIndexZeroLine;
   }
   return pixels;
 }

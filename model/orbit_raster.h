@@ -57,6 +57,16 @@ inline constexpr int kOrbitLevels = 120;
 inline constexpr std::uint8_t kOrbitRoundingShift = 128;
 const std::vector<std::uint32_t>& OrbitPalette();
 
+// The palette's entries of the picture's other parts.
+inline constexpr std::uint8_t kIndexGround = 0;
+inline constexpr std::uint8_t kIndexPositive = 121;
+inline constexpr std::uint8_t kIndexNegative = 122;
+inline constexpr std::uint8_t kIndexZeroLine = 123;
+inline constexpr std::uint8_t kIndexAxis = 124;
+inline constexpr std::uint8_t kIndexMarker = 125;
+inline constexpr std::uint8_t kIndexCursor = 126;
+inline constexpr std::uint8_t kIndexRounding = kOrbitRoundingShift + kOrbitLevels;
+
 // The dots shaded by count against `kept`, the values each column keeps: one
 // dot shows faintly, a column's every value in one pixel at full strength.
 std::vector<std::uint8_t> ShadeOrbitRaster(const OrbitRaster& raster,
@@ -67,4 +77,4 @@ std::vector<std::uint8_t> ShadeOrbitRaster(const OrbitRaster& raster,
 // the top, nothing for an undefined one; rounded columns in their colour.
 inline constexpr double kLyapunovStripLow = -2.0;
 inline constexpr double kLyapunovStripHigh = 1.0;
-std::vector<std::uint32_t> ShadeLyapunovStrip(const std::vector<OrbitColumn>& columns, int height);
+std::vector<std::uint8_t> ShadeLyapunovStrip(const std::vector<OrbitColumn>& columns, int height);

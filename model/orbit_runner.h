@@ -29,8 +29,8 @@ struct OrbitPicture {
   OrbitView view;
   std::uint64_t generation = 0;
   std::vector<OrbitColumn> columns;
-  std::vector<std::uint8_t> dots;    // request.columns x rows, row 0 on top; OrbitPalette()
-  std::vector<std::uint32_t> strip;  // request.columns x stripRows
+  std::vector<std::uint8_t> dots;   // request.columns x rows, row 0 on top; OrbitPalette()
+  std::vector<std::uint8_t> strip;  // request.columns x stripRows
 };
 
 // Computes and shades one picture in the calling thread; null when stopped.

@@ -36,7 +36,7 @@ double MsSince(Clock::time_point start) {
 
 void Row(const std::string& name, double value, const std::string& target = "", bool met = true) {
   std::string line = "  " + name;
-  line.resize(52, ' ');
+  line.resize(58, ' ');
   std::string number = FormatFixed2(value);
   line += std::string(10 - std::min<std::size_t>(10, number.size()), ' ') + number;
   if (!target.empty()) {

@@ -1,5 +1,8 @@
 #include "orbit_window.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -17,6 +20,7 @@ namespace {
 constexpr int kGap = 8;
 constexpr int kProgressAfterMs = 100;
 constexpr int kProgressPollMs = 40;
+constexpr int kWorkerNiceness = 10;
 
 QString Text(const std::string& text) {
   return QString::fromStdString(text);
@@ -32,10 +36,20 @@ void NameSpinBox(QSpinBox* box, const QString& name, int low, int high, int valu
 }  // namespace
 
 COrbitWindow::COrbitWindow(CSentenceDlg* owner)
-    : QWidget(owner, Qt::Window), m_owner(owner), m_runner([this] {
-        QMetaObject::invokeMethod(
-            this, [this] { TakePicture(); }, Qt::QueuedConnection);
-      }) {
+    : QWidget(owner, Qt::Window),
+      m_owner(owner),
+      m_runner(
+          [this] {
+            QMetaObject::invokeMethod(
+                this, [this] { TakePicture(); }, Qt::QueuedConnection);
+          },
+          [] {
+            // Behind the main window's animation: its steps keep their pace
+            // while the diagram takes whatever processor time is left. On
+            // Linux the niceness is the thread's own, and the helpers it
+            // starts inherit it.
+            setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkerNiceness);
+          }) {
   // A child of the main window: its modal loop lets this take input, and it
   // goes when the main window goes.
   setAttribute(Qt::WA_DeleteOnClose);

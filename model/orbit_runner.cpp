@@ -22,7 +22,8 @@ std::shared_ptr<OrbitPicture> DrawOrbitPicture(const OrbitView& view, int thread
   return picture;
 }
 
-OrbitRunner::OrbitRunner(std::function<void()> ready) : ready_(std::move(ready)) {}
+OrbitRunner::OrbitRunner(std::function<void()> ready, std::function<void()> starting)
+    : ready_(std::move(ready)), starting_(std::move(starting)) {}
 
 OrbitRunner::~OrbitRunner() {
   work_ = std::jthread();  // stops and joins before the members go
@@ -48,6 +49,9 @@ std::uint64_t OrbitRunner::Submit(const OrbitView& view) {
   job_ = job;
   busy_ = true;
   work_ = std::jthread([this, view, generation, job](std::stop_token stop) {
+    if (starting_) {
+      starting_();
+    }
     std::shared_ptr<OrbitPicture> picture =
         DrawOrbitPicture(view, OrbitThreads(), stop, &job->done);
     bool latest = false;

@@ -40,8 +40,10 @@ std::shared_ptr<OrbitPicture> DrawOrbitPicture(const OrbitView& view, int thread
 
 class OrbitRunner {
  public:
-  // Called on a worker thread whenever the latest request's picture is ready.
-  explicit OrbitRunner(std::function<void()> ready);
+  // `ready` is called on a worker thread whenever the latest request's
+  // picture is ready; `starting`, when given, first thing on each request's
+  // thread, before it starts its helpers (which inherit what it sets).
+  explicit OrbitRunner(std::function<void()> ready, std::function<void()> starting = {});
   ~OrbitRunner();
   OrbitRunner(const OrbitRunner&) = delete;
   OrbitRunner& operator=(const OrbitRunner&) = delete;
@@ -63,6 +65,7 @@ class OrbitRunner {
 
  private:
   std::function<void()> ready_;
+  std::function<void()> starting_;
   std::mutex mutex_;
   std::uint64_t generation_ = 0;
   std::shared_ptr<const OrbitPicture> picture_;

@@ -12,6 +12,7 @@
 
 #include "number_text.h"
 #include "orbit_command.h"
+#include "orbit_image.h"
 #include "orbit_raster.h"
 #include "orbit_runner.h"
 #include "series_command.h"
@@ -132,6 +133,25 @@ TEST(OrbitCommand, TableAgreesWithTheReportColumnByColumn) {
   }
 }
 
+TEST(OrbitCommand, CsvListsEachColumnsKeptStepsInOrder) {
+  const char* argv[] = {
+      "veridrift-series", "--orbit", "--csv",  "--columns", "2", "--range", "0.25..0.75",
+      "--transient",      "998",     "--keep", "2",         "0", "0.5",     "0.9"};
+  OrbitArguments args;
+  std::ostringstream out, err;
+  ASSERT_TRUE(ParseOrbitArguments(14, argv, &args, err)) << err.str();
+  ASSERT_EQ(RunOrbitListing(args, out), 0);
+  std::string expected = "degree,step,value\n";
+  for (const float k : {0.25f, 0.75f}) {
+    ComputeSeriesValues(k, 0.9f, 0);
+    for (int i = 998; i <= 999; ++i) {
+      expected += FormatSignificant9(k) + "," + std::to_string(i) + "," +
+                  FormatSignificant9(SeriesAt(i)) + "\n";
+    }
+  }
+  EXPECT_EQ(out.str(), expected);
+}
+
 TEST(OrbitCommand, BadRequestsNameWhatIsWrong) {
   const struct {
     std::vector<const char*> args;
@@ -194,6 +214,30 @@ TEST(OrbitRaster, CountsEveryDotAndColoursRoundedColumns) {
   const std::vector<std::uint8_t> pixels = ShadeOrbitRaster(raster, columns, request.keep);
   EXPECT_EQ(OrbitPalette()[pixels[49 * 11 + 10]], kOrbitRoundingDot);  // settled at 0, full
   EXPECT_EQ(OrbitPalette()[pixels[10]], kOrbitGround);                 // nothing of it at the top
+}
+
+TEST(OrbitImage, FramesMarksAndTheRoundedColumnAreWhereTheyBelong) {
+  OrbitRequest request;
+  request.sentence = 4;
+  request.estimate = 0.3f;
+  request.from = 0.5;
+  const OrbitFrame frame = OrbitFrameFor(400, 300, 1);
+  const OrbitView view = OrbitViewForFrame(request, 0.0, 1.0, frame, false);
+  ASSERT_EQ(view.request.columns, frame.dots.width);
+  const std::shared_ptr<OrbitPicture> picture = DrawOrbitPicture(view, 2, {});
+  const std::vector<std::uint8_t> image = ComposeOrbitImage(*picture, frame, {0.75, -1});
+  const auto at = [&](int x, int y) { return image[static_cast<std::size_t>(y) * 400 + x]; };
+  const OrbitRect& dots = frame.dots;
+  // The last column is k = 1, where rounding put the run on 0: its bottom
+  // pixel in full rounding colour, inside the frame, which lies around it.
+  EXPECT_EQ(at(dots.x + dots.width - 1, dots.y + dots.height - 1), kIndexRounding);
+  EXPECT_EQ(at(dots.x + dots.width, dots.y + dots.height - 1), kIndexAxis);
+  EXPECT_EQ(at(dots.x - 1, dots.y), kIndexAxis);
+  // The marker at k = 0.75, halfway across, from the dots' top through the strip.
+  const int marker = dots.x + dots.width / 2;
+  EXPECT_EQ(at(marker, dots.y), kIndexMarker);
+  EXPECT_EQ(at(marker, frame.strip.y + frame.strip.height - 1), kIndexMarker);
+  EXPECT_EQ(at(0, 0), kIndexGround);
 }
 
 TEST(OrbitRunner, ASupersededRequestNeverPaintsIntoTheNewerPicture) {

@@ -172,6 +172,7 @@ void CSentenceDlg::AddToolsToSystemMenu() {
   }
   InsertMenuAt(m_systemMenu, separator, {IDM_RUNREPORT, "&Run Report..."});
   InsertMenuAt(m_systemMenu, separator + 1, {IDM_SAVEDIAGRAMS, "&Save Diagrams..."});
+  InsertMenuAt(m_systemMenu, separator + 1, {IDM_ORBITDIAGRAM, "&Orbit Diagram..."});
 }
 
 void CSentenceDlg::Refresh() {
@@ -336,6 +337,9 @@ void CSentenceDlg::OnSysCommand(unsigned nID, long) {
       return;
     case IDM_SAVEDIAGRAMS:
       OnSaveDiagrams();
+      return;
+    case IDM_ORBITDIAGRAM:
+      OnOrbitDiagram();
       return;
     default:
       DefaultSysCommand(nID);

@@ -45,9 +45,10 @@ class CSentenceDlg : public CDialog, public CPreTranslate {
   // WM_TIMER: the time-series worker has taken a step.
   void OnTimer(int timerId);
   void OnSysCommand(unsigned nID, long lParam);
-  // The window menu's "Run Report..." and "Save Diagrams...".
+  // The window menu's "Run Report...", "Save Diagrams..." and "Orbit Diagram...".
   void OnRunReport();
   void OnSaveDiagrams();
+  void OnOrbitDiagram();
 
   // Enter and Escape are consumed; G and R act and pass on.
   bool PreTranslateMessage(QKeyEvent* keyDown) override;

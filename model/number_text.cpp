@@ -167,6 +167,10 @@ std::string FormatFixed4(double value) {
   return FormatFixedDecimals(value, 4);
 }
 
+std::string FormatFixed6(double value) {
+  return FormatFixedDecimals(value, 6);
+}
+
 std::string FormatFixed2(double value) {
   return FormatFixedDecimals(value, 2);
 }

@@ -17,6 +17,7 @@ std::string FormatFixed2(double value);
 // halves rounded away from zero as FormatFixed2.
 std::string FormatFixed3(double value);
 std::string FormatFixed4(double value);
+std::string FormatFixed6(double value);
 
 // printf("%.2d", value): at least two digits, a minus sign in front if negative.
 std::string FormatInt2(int value);

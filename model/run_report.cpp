@@ -1,6 +1,7 @@
 #include "run_report.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -48,22 +49,33 @@ AbsoluteForm FormOf(SentenceKind sentence, double k) {
 }
 
 // Where a piece ends: the distance takes one of these values there.
-std::vector<double> CornerDistances(const AbsoluteForm& form) {
+// A fixed little list, not a vector: the slope is asked for at every value of
+// every column of the orbit diagram, and an allocation each time would cost
+// more than the rest of the work.
+struct Corners {
+  std::array<double, 2> distances;
+  std::size_t count;
+  const double* begin() const { return distances.data(); }
+  const double* end() const { return distances.data() + count; }
+};
+
+[[gnu::always_inline]] inline Corners CornerDistances(const AbsoluteForm& form) {
   if (form.clamped) {
-    return {-kEpsilon, kEpsilon};
+    return {{-kEpsilon, kEpsilon}, 2};
   }
-  return {0.0};
+  return {{0.0, 0.0}, 1};
 }
 
 // f' where the distance is d, strictly inside a piece.
-double PieceSlope(const AbsoluteForm& form, double d) {
+[[gnu::always_inline]] inline double PieceSlope(const AbsoluteForm& form, double d) {
   if (form.clamped && std::fabs(d) < kEpsilon) {
     return 0.0;
   }
   return (d >= 0.0 ? -form.a : form.a) + 0.0;  // + 0.0: no "-0"
 }
 
-double LinearSlope(const AbsoluteForm& form, double x) {
+// Inline: the orbit diagram asks for a slope at each of a million values.
+[[gnu::always_inline]] inline double LinearSlope(const AbsoluteForm& form, double x) {
   // a*x is exact for a degree and an estimate of single precision, and the
   // sum is rounded once, so the comparisons below see the real distance's
   // side of each corner.
@@ -284,8 +296,17 @@ double LyapunovExponent(const RunParams& params, const ValuationSeries& s) {
   bool zero = false;
   bool infinite = false;
   double sum = 0.0;
+  // The piecewise-linear sentences have two or three slopes; a repeated
+  // slope reuses its logarithm (the same value, so the same sum), which makes
+  // the orbit diagram's thousand reports cheap.
+  double lastSlope = kNaN;
+  double lastLog = 0.0;
+  // The piecewise-linear form worked out once, not at every value.
+  const bool linear = params.sentence >= 0 && params.sentence <= 5;
+  const AbsoluteForm form = FormOf(params.sentence, params.degree);
   for (int i = 1; i <= kLyapunovTerms; ++i) {
-    const double slope = std::fabs(SentenceSlope(params.sentence, params.degree, s[i]));
+    const double slope = std::fabs(linear ? LinearSlope(form, s[i])
+                                          : SentenceSlope(params.sentence, params.degree, s[i]));
     if (std::isnan(slope)) {
       return kNaN;
     }
@@ -294,7 +315,11 @@ double LyapunovExponent(const RunParams& params, const ValuationSeries& s) {
     } else if (std::isinf(slope)) {
       infinite = true;
     } else {
-      sum += std::log(slope);
+      if (slope != lastSlope) {
+        lastSlope = slope;
+        lastLog = std::log(slope);
+      }
+      sum += lastLog;
     }
   }
   if (zero && infinite) {
@@ -342,14 +367,18 @@ void FindWhereItSettles(RunReport* report) {
 }  // namespace
 
 RunReport AnalyseRun() {
-  RunReport report;
-  report.params = g_runParams;
+  RunReport report = AnalyseSeries(g_runParams, g_series);
   FormatSentenceCaption(report.caption, g_runParams.sentence);
-  report.knownSentence = IsKnown(g_runParams.sentence);
-  FindRepeat(g_series, &report);
-  FindFixedPoints(g_runParams.sentence, g_runParams.degree, &report.fixedPoints,
-                  &report.fixedIntervals);
-  report.lyapunov = report.knownSentence ? LyapunovExponent(g_runParams, g_series) : kNaN;
+  return report;
+}
+
+RunReport AnalyseSeries(const RunParams& params, const ValuationSeries& series) {
+  RunReport report;
+  report.params = params;
+  report.knownSentence = IsKnown(params.sentence);
+  FindRepeat(series, &report);
+  FindFixedPoints(params.sentence, params.degree, &report.fixedPoints, &report.fixedIntervals);
+  report.lyapunov = report.knownSentence ? LyapunovExponent(params, series) : kNaN;
   FindWhereItSettles(&report);
   return report;
 }
@@ -369,7 +398,9 @@ const char* StabilityWord(Stability stability) {
   }
 }
 
-const char* BehaviourWords(RunBehaviour behaviour) {
+}  // namespace
+
+const char* RunBehaviourWords(RunBehaviour behaviour) {
   switch (behaviour) {
     case RunBehaviour::kSettles:
       return "settles";
@@ -381,6 +412,8 @@ const char* BehaviourWords(RunBehaviour behaviour) {
       return "no repeat";
   }
 }
+
+namespace {
 
 const char* LyapunovWord(double exponent) {
   if (std::isnan(exponent)) {
@@ -430,7 +463,7 @@ std::string FormatReportLines(const RunReport& report) {
   std::string out = "sentence: " + std::to_string(report.params.sentence) + " " + report.caption +
                     "\ndegree: " + FormatFixed2(report.params.degree) +
                     "\nestimate: " + FormatFixed2(report.params.estimate) +
-                    "\nbehaviour: " + BehaviourWords(report.behaviour) + "\n";
+                    "\nbehaviour: " + RunBehaviourWords(report.behaviour) + "\n";
   if (report.behaviour != RunBehaviour::kNoRepeat) {
     out += "from step: " + std::to_string(report.fromStep) + "\n";
     if (report.behaviour != RunBehaviour::kSettles) {

@@ -70,6 +70,11 @@ inline constexpr int kLyapunovTerms = kSeriesLength - 2;
 // series computed from them.
 RunReport AnalyseRun();
 
+// The report of any run and its series, touching no process-wide state; the
+// caption is left empty (it needs the current degree's text, and a column of
+// the orbit diagram has no use for it).
+RunReport AnalyseSeries(const RunParams& params, const ValuationSeries& series);
+
 // The fixed points and intervals of f on [0, 1] in real arithmetic.
 void FindFixedPoints(SentenceKind sentence, float degree, std::vector<FixedPoint>* points,
                      std::vector<FixedInterval>* intervals);
@@ -77,6 +82,9 @@ void FindFixedPoints(SentenceKind sentence, float degree, std::vector<FixedPoint
 // f'(x) in real arithmetic; on a corner inside (0, 1) the slope of the piece
 // to the right, at 0 and 1 the slope from inside.
 double SentenceSlope(SentenceKind sentence, float degree, double x);
+
+// "settles", "settles within rounding", "cycle" or "no repeat".
+const char* RunBehaviourWords(RunBehaviour behaviour);
 
 // "behaviour: ...", "fixed point: ..." and so on, one per line, each ending
 // in "\n"; the caption, degree and estimate lines come first.

@@ -4,16 +4,9 @@
 
 #include "number_text.h"
 #include "series.h"
+#include "valuation.h"
 
 namespace {
-
-// The single-precision 1e-6, widened: 9.999999974752427e-07, not the double 1e-6.
-constexpr double kEpsilon = static_cast<double>(1e-6f);
-
-// |v| by comparison with 0.0, as the valuations are defined.
-double Magnitude(double v) {
-  return v < 0.0 ? -v : v;
-}
 
 bool IsKnown(SentenceKind index) {
   return static_cast<std::uint32_t>(index) < static_cast<std::uint32_t>(kSentenceCount);
@@ -44,57 +37,12 @@ constexpr CaptionText kCaptions[kSentenceCount] = {
 
 }  // namespace
 
-double EvaluateSentence(float x_single) {
-  const SentenceKind index = g_runParams.sentence;
-  if (!IsKnown(index)) {
-    return kNoValuation;
-  }
-  const double x = x_single;
-  const double k = g_runParams.degree;
-  switch (index) {
-    case 0: {
-      const double d = k - x;
-      return 1.0 - Magnitude(d);
-    }
-    case 1: {
-      const double t = 1.0 - x;
-      const double d = k - t;
-      return 1.0 - Magnitude(d);
-    }
-    case 2: {
-      const double p = k * x;
-      const double d = p - x;
-      return 1.0 - Magnitude(d);
-    }
-    case 3: {
-      const double p = k * x;
-      const double t = 1.0 - x;
-      const double d = p - t;
-      const double y = (1.0 - Magnitude(d)) + kEpsilon;
-      return y > 1.0 ? 1.0 : y;
-    }
-    case 4: {
-      const double t = 1.0 - x;
-      const double p = t * k;
-      const double d = p - x;
-      return 1.0 - Magnitude(d);
-    }
-    case 5: {
-      const double t = 1.0 - x;
-      const double p = t * k;
-      const double d = p - t;
-      return 1.0 - Magnitude(d);
-    }
-    case 6:
-    case 8: {
-      const float a = static_cast<float>(Magnitude(x - 1.0));
-      return std::pow(1.0 - a, index == 6 ? 2.0 : 0.5);
-    }
-    default: {  // 7 and 9
-      const float a = static_cast<float>(Magnitude(-x));
-      return std::pow(1.0 - a, index == 7 ? 2.0 : 0.5);
-    }
-  }
+double EvaluateSentence(float x) {
+  return EvaluateSentenceAt(g_runParams.sentence, g_runParams.degree, x);
+}
+
+double EvaluateSentenceAt(SentenceKind index, float degree, float x) {
+  return SentenceValuation(index, degree, x);
 }
 
 void FormatSentenceCaption(std::string& out, SentenceKind index) {

@@ -18,6 +18,10 @@ inline constexpr const char* kNotImplemented = "Not yet implemented";
 // double precision and not rounded to single.
 double EvaluateSentence(float x);
 
+// The same valuation for any sentence and degree, touching no process-wide
+// state, so that many runs can be computed at once on other threads.
+double EvaluateSentenceAt(SentenceKind sentence, float degree, float x);
+
 // Replaces out with the picker caption of sentence `index`, filled with the
 // current degree.
 void FormatSentenceCaption(std::string& out, SentenceKind index);

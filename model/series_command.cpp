@@ -17,6 +17,10 @@ constexpr const char* kUsage =
     "       veridrift-series --picture web|series|both (--step N | --steps A..B)\n"
     "                        --output FILE [--size WxH] [--delay MS] [--loop N]\n"
     "                        SENTENCE DEGREE ESTIMATE\n"
+    "       veridrift-series --orbit [--over degree|estimate] [--range A..B]\n"
+    "                        [--columns C] [--transient T] [--keep N]\n"
+    "                        (--csv | --table | --output FILE.png [--size WxH])\n"
+    "                        SENTENCE DEGREE ESTIMATE\n"
     "       veridrift-series --version | --help\n"
     "  SENTENCE  sentence number, 0 to 9\n"
     "  DEGREE    degree k, a decimal number in [0,1] (ignored by sentences 6 to 9)\n"
@@ -35,6 +39,10 @@ constexpr const char* kUsage =
     "both puts the time series above the web as the window shows them (no --size).\n"
     "A .gif FILE is an animation, one frame per step, MS milliseconds each (10 to\n"
     "60000 in steps of 10, default 500), played N more times (default 0: forever).\n"
+    "--orbit computes C columns (default 1000) over the degree or the estimate in\n"
+    "[A,B] (default 0..1) and keeps s[T]..s[T+N-1] of each column's run (default\n"
+    "500 and 500): --csv lists them, --table gives the run report's verdict per\n"
+    "column, --output draws the orbit diagram (default 1000x600).\n"
     "--version prints the program's name and version.\n";
 
 // The whole argument must be a number; a trailing letter is a typo, not a value.

@@ -6,11 +6,13 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QStringList>
 #include <QSvgGenerator>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "gif_export.h"
@@ -227,69 +229,55 @@ QImage RenderSheet(const Sheet& sheet, QSize size, GlSource source, QString* err
   return picture;
 }
 
-WriteOutcome WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize,
-                               GlSource source, QString* error, const FramePace& pace,
-                               const SheetProgress& progress) {
+namespace {
+
+// What writing one file's content came to. A failure with a reason is a
+// picture that could not be drawn; without one, the device's fault.
+enum class Content { kWritten, kFailed, kCancelled, kRefused };
+
+// Writes each path's content through `write` to a temporary file beside it
+// and renames them all into place only when every one is written.
+using ContentWriter = std::function<Content(std::size_t, QIODevice&, QString* why)>;
+
+WriteOutcome WriteInPlace(const QStringList& paths, const ContentWriter& write, QString* error) {
   std::vector<std::unique_ptr<QTemporaryFile>> written;
-  for (const OutputFile& file : files) {
-    const QFileInfo target(file.path);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(paths.size()); ++i) {
+    const QString& path = paths[static_cast<qsizetype>(i)];
+    const QFileInfo target(path);
     const QString targetDir = target.absolutePath();
     if (!QFileInfo(targetDir).isDir()) {
-      *error = Reason(file.path, QStringLiteral("no such folder"));
+      *error = Reason(path, QStringLiteral("no such folder"));
       return WriteOutcome::kNotWritten;
     }
     // Beside the target, so that the rename cannot cross file systems.
     auto temporary = std::make_unique<QTemporaryFile>(QDir(targetDir).filePath(
         QStringLiteral(".") + target.fileName() + QStringLiteral(".XXXXXX")));
     if (!temporary->open()) {
-      *error = Reason(file.path, temporary->errorString());
+      *error = Reason(path, temporary->errorString());
       return WriteOutcome::kNotWritten;
     }
-    QString drawError;
-    bool ok = false;
-    bool cancelled = false;
-    switch (file.format) {
-      case PictureFormat::kPng:
-        ok = !file.sheets.empty() &&
-             WritePng(*temporary, file.sheets.front(), sheetSize, source, &drawError);
+    QString why;
+    Content content = write(i, *temporary, &why);
+    if (content == Content::kWritten && !temporary->flush()) {
+      content = Content::kFailed;
+    }
+    switch (content) {
+      case Content::kWritten:
         break;
-      case PictureFormat::kSvg:
-        ok = !file.sheets.empty() && WriteSvg(*temporary, file.sheets.front(), sheetSize);
-        break;
-      case PictureFormat::kPdf:
-        ok = WritePdf(*temporary, file.sheets, sheetSize);
-        break;
-      case PictureFormat::kGif: {
-        QString why;
-        const GifWrite gif =
-            WriteGif(*temporary, file.sheets, sheetSize, source, pace, progress, &why);
-        if (gif == GifWrite::kNotEncoded) {
-          *error = Reason(file.path, why);
-          return WriteOutcome::kNotWritten;
+      case Content::kCancelled:
+        *error = QStringLiteral("cancelled");
+        return WriteOutcome::kCancelled;
+      case Content::kRefused:
+        *error = Reason(path, why);
+        return WriteOutcome::kNotWritten;
+      case Content::kFailed:
+        // A picture that cannot be drawn is not the folder's fault.
+        if (!why.isEmpty()) {
+          *error = QStringLiteral("cannot draw %1: %2").arg(path, why);
+          return WriteOutcome::kNotDrawn;
         }
-        if (gif == GifWrite::kNotDrawn) {
-          drawError = why;
-        }
-        cancelled = gif == GifWrite::kCancelled;
-        ok = gif == GifWrite::kWritten;
-        break;
-      }
-    }
-    if (ok && !temporary->flush()) {
-      ok = false;
-    }
-    if (cancelled) {
-      *error = QStringLiteral("cancelled");
-      return WriteOutcome::kCancelled;
-    }
-    if (!ok) {
-      // A picture that cannot be drawn is not the folder's fault.
-      if (!drawError.isEmpty()) {
-        *error = QStringLiteral("cannot draw %1: %2").arg(file.path, drawError);
-        return WriteOutcome::kNotDrawn;
-      }
-      *error = Reason(file.path, temporary->errorString());
-      return WriteOutcome::kNotWritten;
+        *error = Reason(path, temporary->errorString());
+        return WriteOutcome::kNotWritten;
     }
     temporary->close();
     written.push_back(std::move(temporary));
@@ -297,15 +285,76 @@ WriteOutcome WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheet
   for (std::size_t i = 0; i < written.size(); ++i) {
     // rename(2) replaces an existing file in one step; QFile::rename would not.
     const QByteArray from = QFile::encodeName(written[i]->fileName());
-    const QByteArray to = QFile::encodeName(files[i].path);
+    const QByteArray to = QFile::encodeName(paths[static_cast<qsizetype>(i)]);
     if (std::rename(from.constData(), to.constData()) != 0) {
-      *error = Reason(files[i].path, QString::fromLocal8Bit(std::strerror(errno)));
+      *error =
+          Reason(paths[static_cast<qsizetype>(i)], QString::fromLocal8Bit(std::strerror(errno)));
       return WriteOutcome::kNotWritten;
     }
     // Temporary files are made owner-only; a picture is an ordinary file.
-    QFile::setPermissions(files[i].path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QFile::setPermissions(paths[static_cast<qsizetype>(i)],
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                              QFileDevice::ReadGroup | QFileDevice::ReadOther);
     written[i]->setAutoRemove(false);
   }
   return WriteOutcome::kWritten;
+}
+
+Content Written(bool ok) {
+  return ok ? Content::kWritten : Content::kFailed;
+}
+
+}  // namespace
+
+WriteOutcome WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize,
+                               GlSource source, QString* error, const FramePace& pace,
+                               const SheetProgress& progress) {
+  QStringList paths;
+  for (const OutputFile& file : files) {
+    paths.push_back(file.path);
+  }
+  return WriteInPlace(
+      paths,
+      [&](std::size_t i, QIODevice& device, QString* why) {
+        const OutputFile& file = files[i];
+        switch (file.format) {
+          case PictureFormat::kPng:
+            return Written(!file.sheets.empty() &&
+                           WritePng(device, file.sheets.front(), sheetSize, source, why));
+          case PictureFormat::kSvg:
+            return Written(!file.sheets.empty() &&
+                           WriteSvg(device, file.sheets.front(), sheetSize));
+          case PictureFormat::kPdf:
+            return Written(WritePdf(device, file.sheets, sheetSize));
+          case PictureFormat::kGif:
+            switch (WriteGif(device, file.sheets, sheetSize, source, pace, progress, why)) {
+              case GifWrite::kWritten:
+                return Content::kWritten;
+              case GifWrite::kNotDrawn:
+                return Content::kFailed;
+              case GifWrite::kNotStored:
+                why->clear();  // the device's fault, told by the device
+                return Content::kFailed;
+              case GifWrite::kCancelled:
+                return Content::kCancelled;
+              case GifWrite::kNotEncoded:
+                return Content::kRefused;
+            }
+        }
+        return Content::kFailed;
+      },
+      error);
+}
+
+// Qt's PNG quality 80 is a light deflate: a third of the default's time for
+// a few per cent more bytes, and the picture is already drawn in a moment.
+constexpr int kDrawnPngQuality = 80;
+
+WriteOutcome WritePngImage(const QString& path, const QImage& image, QString* error) {
+  return WriteInPlace(
+      {path},
+      [&](std::size_t, QIODevice& device, QString*) {
+        return Written(image.save(&device, "PNG", kDrawnPngQuality));
+      },
+      error);
 }

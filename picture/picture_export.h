@@ -99,3 +99,7 @@ enum class WriteOutcome {
 WriteOutcome WriteDiagramFiles(const std::vector<OutputFile>& files, QSize sheetSize,
                                GlSource source, QString* error, const FramePace& pace = FramePace(),
                                const SheetProgress& progress = {});
+
+// A picture drawn already (the orbit diagram) as a PNG at `path`, through the
+// same temporary file and rename.
+WriteOutcome WritePngImage(const QString& path, const QImage& image, QString* error);

@@ -13,6 +13,7 @@ inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
 // Window-menu commands of the tool's own small windows, beside About.
 inline constexpr unsigned IDM_RUNREPORT = 0x0100;
 inline constexpr unsigned IDM_SAVEDIAGRAMS = 0x0110;
+inline constexpr unsigned IDM_ORBITDIAGRAM = 0x0120;
 
 inline constexpr int IDC_STATIC = -1;
 inline constexpr int IDC_WEB_PLACEHOLDER = 1000;

@@ -30,8 +30,8 @@ web_packages=(emscripten python3)
 # drive it, every locale, the sanitizers' compiler, the validators of the
 # desktop files, manual pages and exported pictures, the package checker, a
 # D-Bus of the tests' own, Chromium for the page (its tests drive it with
-# npm's puppeteer-core, on the machine's node and npm), and matplotlib and
-# Pillow for the GIF benchmark's peer.
+# npm's puppeteer-core, on the machine's node and npm), and for the
+# benchmarks' peers matplotlib with Pillow (GIF) and numpy (orbit diagram).
 test_packages=(
   "${package_packages[@]}" "${web_packages[@]}" chromium
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -39,7 +39,7 @@ test_packages=(
   clang libclang-rt-14-dev
   desktop-file-utils appstream groff-base man-db lintian
   poppler-utils libxml2-utils dbus
-  python3-matplotlib python3-pil
+  python3-matplotlib python3-pil python3-numpy
 )
 
 dry_run=0

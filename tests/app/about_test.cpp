@@ -83,8 +83,9 @@ TEST_F(WindowMenuAndAbout, WindowMenuEntriesAfterInitialisation) {
   for (const auto& entry : dialog->SystemMenu()) {
     commands.push_back(entry.command);
   }
-  EXPECT_EQ(commands, (std::vector<unsigned>{SC_RESTORE, SC_MOVE, SC_MINIMIZE, IDM_ABOUTBOX,
-                                             IDM_RUNREPORT, IDM_SAVEDIAGRAMS, 0, SC_CLOSE}));
+  EXPECT_EQ(commands,
+            (std::vector<unsigned>{SC_RESTORE, SC_MOVE, SC_MINIMIZE, IDM_ABOUTBOX, IDM_RUNREPORT,
+                                   IDM_ORBITDIAGRAM, IDM_SAVEDIAGRAMS, 0, SC_CLOSE}));
   EXPECT_EQ(dialog->SystemMenu()[3].text, "&About Veridrift...");
 }
 
@@ -121,9 +122,9 @@ QStringList RightClick(QWidget* target, QPoint local, const QString& choose = {}
 }
 
 TEST_F(WindowMenuAndAbout, RightClickOnTheFreeAreaOffersMinimizeAboutAndClose) {
-  const QStringList expected = {
-      "Mi&nimize", "&About Veridrift...", "&Run Report...", "&Save Diagrams...",
-      "-",         "&Close\tAlt+F4"};
+  const QStringList expected = {"Mi&nimize",         "&About Veridrift...", "&Run Report...",
+                                "&Orbit Diagram...", "&Save Diagrams...",   "-",
+                                "&Close\tAlt+F4"};
   EXPECT_EQ(RightClick(dialog.get(), QPoint(2, 2)), expected);
   QWidget* label = Item(IDC_DEGREE_LABEL);
   EXPECT_EQ(RightClick(label, label->rect().center()), expected) << "a static text is free area";

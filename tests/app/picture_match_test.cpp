@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -188,16 +189,25 @@ TEST_F(PictureMatch, SaveDiagramsMenuWritesAGifWhileTheAnimationRuns) {
   // A name typed without a suffix, the GIF filter chosen, as a person would.
   const QString typed = folder.filePath(QStringLiteral("run"));
   QTimer answer;
+  // Typed into the dialog's name field, as a person would: the dialog reads
+  // its folder in the background and may clear a name given it before.
+  int tries = 0;
   QObject::connect(&answer, &QTimer::timeout, [&] {
     if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-      answer.stop();
+      auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      if (name == nullptr || ++tries > 250) {
+        ADD_FAILURE() << "the dialog took no name";
+        files->reject();  // a failure, not a test that never ends
+        return;
+      }
       files->selectNameFilter(QStringLiteral("GIF animation (*.gif)"));
-      files->selectFile(typed);
+      name->setText(typed);
       static_cast<QDialog*>(files)->accept();  // as the Save button does
     }
   });
   answer.start(20);
   dialog->OnSaveDiagrams();
+  answer.stop();
   const int stepWhenSaved = web->m_stepCounter.load();
 
   const GifFrames gif = ReadGifFrames(typed + QStringLiteral(".gif"));

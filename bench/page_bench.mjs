@@ -4,16 +4,15 @@
 //
 // usage: node bench/page_bench.mjs [PAGE_DIR]   (scripts/bench.sh page)
 import fs from 'node:fs';
-import { createRequire } from 'node:module';
-import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import zlib from 'node:zlib';
 
+// With the tests' pinned puppeteer-core (npm ci in tests/web).
+import { launchChromium } from '../tests/web/chromium.mjs';
+
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, '..');
-// The tests' pinned puppeteer-core (npm ci in tests/web).
-const puppeteer = createRequire(path.join(root, 'tests/web/package.json'))('puppeteer-core');
 const pageDir = path.resolve(process.argv[2] || path.join(root, 'build/web'));
 const fileUrl = pathToFileURL(path.join(pageDir, 'veridrift.html')).href;
 
@@ -32,15 +31,8 @@ async function main() {
   const gzip = zlib.gzipSync(html, { level: 9 });
   console.log(`single file: ${(html.length / 1024).toFixed(1)} KB, gzipped ${(gzip.length / 1024).toFixed(1)} KB (at most 400 / 150)`);
 
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'veridrift-bench-'));
-  const browser = await puppeteer.launch({
-    executablePath: process.env.VERIDRIFT_CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    userDataDir: profile,
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
-  });
+  const chromium = await launchChromium('bench');
+  const { browser } = chromium;
   try {
     const page = await browser.newPage();
     // The first page after launch pays for the browser's own start.
@@ -97,8 +89,7 @@ async function main() {
     const apart = steps.filter((s) => !s[2]).length;
     console.log(`pacing: ${gaps.length} steps, mean ${ms(mean)}, worst ${ms(worst)} off 500 ms; views apart at ${apart} steps (500 +- 2 ms mean, at most 1 step apart)`);
   } finally {
-    await browser.close();
-    fs.rmSync(profile, { recursive: true, force: true });
+    await chromium.close();
   }
 }
 

@@ -3,27 +3,18 @@
 //
 // usage: node web/screenshot.mjs [PAGE_DIR] [OUTPUT]   (after scripts/web.sh and
 // npm ci in tests/web)
-import fs from 'node:fs';
-import { createRequire } from 'node:module';
-import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
+// With the tests' pinned puppeteer-core (npm ci in tests/web).
+import { launchChromium } from '../tests/web/chromium.mjs';
+
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..');
-const puppeteer = createRequire(path.join(root, 'tests/web/package.json'))('puppeteer-core');
 const pageDir = path.resolve(process.argv[2] || path.join(root, 'build/web'));
 const output = path.resolve(process.argv[3] || path.join(root, 'docs/page.png'));
 
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'veridrift-shot-'));
-const browser = await puppeteer.launch({
-  executablePath: process.env.VERIDRIFT_CHROMIUM || '/usr/bin/chromium',
-  headless: true,
-  userDataDir: profile,
-  defaultViewport: { width: 680, height: 560 },
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync',
-    '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
-});
+const chromium = await launchChromium('shot', { defaultViewport: { width: 680, height: 560 } });
+const { browser } = chromium;
 try {
   const page = await browser.newPage();
   await page.goto(pathToFileURL(path.join(pageDir, 'veridrift.html')).href);
@@ -48,6 +39,5 @@ try {
     height: box.y * 2 + box.height } });
   console.log(`wrote ${output}`);
 } finally {
-  await browser.close();
-  fs.rmSync(profile, { recursive: true, force: true });
+  await chromium.close();
 }

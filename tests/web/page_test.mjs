@@ -10,11 +10,10 @@
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
-import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
-import puppeteer from 'puppeteer-core';
+import { launchChromium } from './chromium.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, '../..');
@@ -481,15 +480,8 @@ async function runPictures(page, temporary) {
 }
 
 async function main() {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'veridrift-chromium-'));
-  const browser = await puppeteer.launch({
-    executablePath: process.env.VERIDRIFT_CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    userDataDir: profile,
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
-  });
+  const chromium = await launchChromium('chromium');
+  const { browser, profile } = chromium;
   const server = await serve(path.join(pageDir, 'site'));
   try {
     const page = await runOffline(browser);
@@ -506,8 +498,7 @@ async function main() {
     await runSharedStart(browser, `http://127.0.0.1:${server.address().port}/`);
   } finally {
     server.close();
-    await browser.close();
-    fs.rmSync(profile, { recursive: true, force: true });
+    await chromium.close();
   }
   console.log(`page: ${checks - failures} passed, ${failures} failed`);
   process.exit(failures === 0 ? 0 : 1);

@@ -3,10 +3,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -14,10 +12,10 @@
 #include "run_report.h"
 #include "sentence_dlg.h"
 #include "series.h"
+#include "side_window.h"
 
 namespace {
 
-constexpr int kGap = 8;
 constexpr int kProgressAfterMs = 100;
 constexpr int kProgressPollMs = 40;
 constexpr int kWorkerNiceness = 10;
@@ -284,26 +282,12 @@ void COrbitWindow::showEvent(QShowEvent* event) {
 }
 
 void COrbitWindow::PlaceBeside(const QWidget* owner) {
-  // To the right of the main window, or to its left when the screen ends
-  // there; the main window itself stays where it is.
-  const QRect main = owner->frameGeometry();
-  const QScreen* screen =
-      owner->screen() != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
-  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
-  if (area.isValid()) {
-    // Narrower, down to its smallest, rather than over the main window.
-    const int frame = frameGeometry().width() - width();
-    const int room =
-        std::max(area.right() - main.right(), main.left() - area.left()) - kGap - frame;
+  // Narrower, down to its smallest, rather than over the main window.
+  if (OwnerScreenArea(*owner).isValid()) {
+    const int room = RoomBesideOwner(*this, *owner);
     if (room < width()) {
       resize(std::max(room, minimumSizeHint().width()), height());
     }
   }
-  const QSize size = frameGeometry().size();
-  QPoint at(main.right() + 1 + kGap, main.top());
-  if (area.isValid() && at.x() + size.width() > area.right() + 1) {
-    const int left = main.left() - kGap - size.width();
-    at.setX(left >= area.left() ? left : std::max(area.left(), area.right() + 1 - size.width()));
-  }
-  move(at);
+  PlaceBesideOwner(*this, *owner);
 }

@@ -1,19 +1,16 @@
 #include "run_report_window.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "run_report.h"
 #include "sentence_dlg.h"
+#include "side_window.h"
 
 namespace {
 
 // Narrow enough to fit beside a centred main window on a 1280-pixel screen.
 constexpr int kTextWidth = 260;
-constexpr int kGap = 8;
 
 }  // namespace
 
@@ -68,19 +65,7 @@ void CRunReportWindow::ShowCurrentRun() {
 }
 
 void CRunReportWindow::PlaceBeside(const QWidget* owner) {
-  // To the right of the main window, or to its left when the screen ends
-  // there; the main window itself stays where it is.
-  const QRect main = owner->frameGeometry();
-  const QScreen* screen =
-      owner->screen() != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
-  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
-  const QSize size = frameGeometry().size();
-  QPoint at(main.right() + 1 + kGap, main.top());
-  if (area.isValid() && at.x() + size.width() > area.right() + 1) {
-    const int left = main.left() - kGap - size.width();
-    at.setX(left >= area.left() ? left : std::max(area.left(), area.right() + 1 - size.width()));
-  }
-  move(at);
+  PlaceBesideOwner(*this, *owner);
 }
 
 void CRunReportWindow::keyPressEvent(QKeyEvent* event) {

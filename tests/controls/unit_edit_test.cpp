@@ -101,17 +101,23 @@ class UnitEditTest : public ::testing::Test {
     return texts;
   }
 
+  // The field's text, and its caret (or, where `caret` is negative, the
+  // selection it kept).
+  void ExpectField(const char* after, int caret, int start, int end, const char* name) {
+    EXPECT_EQ(field->text(), QString::fromLatin1(after)) << name;
+    if (caret >= 0) {
+      EXPECT_FALSE(field->hasSelectedText()) << name;
+      EXPECT_EQ(field->cursorPosition(), caret) << name;
+    } else {
+      EXPECT_EQ(field->selectionStart(), start) << name;
+      EXPECT_EQ(field->selectionEnd(), end) << name;
+    }
+  }
+
   void ExpectTyped(const KeystrokeCase& c) {
     Prepare(QString::fromLatin1(c.before), c.start, c.end);
     Type(c.character);
-    EXPECT_EQ(field->text(), QString::fromLatin1(c.after)) << c.name;
-    if (c.caret >= 0) {
-      EXPECT_FALSE(field->hasSelectedText()) << c.name;
-      EXPECT_EQ(field->cursorPosition(), c.caret) << c.name;
-    } else {
-      EXPECT_EQ(field->selectionStart(), c.start) << c.name;
-      EXPECT_EQ(field->selectionEnd(), c.end) << c.name;
-    }
+    ExpectField(c.after, c.caret, c.start, c.end, c.name);
     ASSERT_EQ(static_cast<int>(notices.size()), c.notifications) << c.name;
     const std::set<int> rowsThatSetAText = {1, 3, 5, 6, 7, 9, 10, 13, 15, 18, 19};
     if (c.notifications == 1 && rowsThatSetAText.count(c.row) == 1) {
@@ -455,14 +461,7 @@ TEST_F(UnitEditTest, DeleteEnterLeaveAndPasteFromTheSharedTable) {
         QTest::keyClick(field, Qt::Key_Insert, Qt::ShiftModifier);
         break;
     }
-    EXPECT_EQ(field->text(), QString::fromLatin1(c.after)) << c.name;
-    if (c.caret >= 0) {
-      EXPECT_FALSE(field->hasSelectedText()) << c.name;
-      EXPECT_EQ(field->cursorPosition(), c.caret) << c.name;
-    } else {
-      EXPECT_EQ(field->selectionStart(), c.start) << c.name;
-      EXPECT_EQ(field->selectionEnd(), c.end) << c.name;
-    }
+    ExpectField(c.after, c.caret, c.start, c.end, c.name);
     EXPECT_EQ(static_cast<int>(notices.size()), c.notifications) << c.name;
     if (c.kind == FieldEventCaseKind::kDelete || c.kind == FieldEventCaseKind::kEnter) {
       EXPECT_EQ(window.seenKeys.empty(), c.consumed) << c.name;

@@ -24,17 +24,17 @@
 #include <thread>
 #include <vector>
 
-#include "animation_worker.h"
 #include "app_process.h"
 #include "bench_stats.h"
-#include "diagram_view.h"
+#include "core/layout/resource.h"
+#include "core/numbers/number_text.h"
+#include "desktop/animation/animation_worker.h"
+#include "desktop/animation/start_event.h"
+#include "desktop/controls/pretranslate.h"
+#include "desktop/views/diagram_view.h"
+#include "desktop/windows/run_report_window.h"
+#include "desktop/windows/sentence_dlg.h"
 #include "event_loop_wait.h"
-#include "number_text.h"
-#include "pretranslate.h"
-#include "resource.h"
-#include "run_report_window.h"
-#include "sentence_dlg.h"
-#include "start_event.h"
 #include "startup_probe.h"
 #include "window_bench.h"
 

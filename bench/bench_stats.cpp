@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "number_text.h"
+#include "core/numbers/number_text.h"
 
 double Percentile(std::vector<double> samples, double p) {
   if (samples.empty()) {

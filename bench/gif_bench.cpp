@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "number_text.h"
+#include "core/numbers/number_text.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Cost of one series: 998 dependent evaluations of the current sentence.
 #include <benchmark/benchmark.h>
 
-#include "number_text.h"
-#include "run_report.h"
-#include "series.h"
+#include "core/numbers/number_text.h"
+#include "core/numbers/series.h"
+#include "core/report/run_report.h"
 
 static void BM_ComputeSeries(benchmark::State& state) {
   const auto sentence = static_cast<SentenceKind>(state.range(0));

@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "bench_stats.h"
-#include "number_text.h"
-#include "orbit_image.h"
-#include "orbit_runner.h"
+#include "core/numbers/number_text.h"
+#include "core/orbit/orbit_image.h"
+#include "core/orbit/orbit_runner.h"
 
 extern char** environ;
 

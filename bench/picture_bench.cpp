@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-#include "picture_export.h"
-#include "series.h"
+#include "core/numbers/series.h"
+#include "picture/picture_export.h"
 
 namespace {
 

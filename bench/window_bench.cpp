@@ -12,12 +12,12 @@
 #include <string>
 
 #include "bench_stats.h"
-#include "diagram_view.h"
+#include "core/layout/resource.h"
+#include "core/numbers/number_text.h"
+#include "core/numbers/series.h"
+#include "desktop/views/diagram_view.h"
+#include "desktop/windows/sentence_dlg.h"
 #include "event_loop_wait.h"
-#include "number_text.h"
-#include "resource.h"
-#include "sentence_dlg.h"
-#include "series.h"
 
 namespace {
 

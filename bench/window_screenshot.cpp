@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "app_process.h"
-#include "start_event.h"
+#include "desktop/animation/start_event.h"
 #include "x11_session.h"
 
 namespace {

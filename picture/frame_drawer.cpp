@@ -1,11 +1,11 @@
-#include "frame_drawer.h"
+#include "picture/frame_drawer.h"
 
 #include <QPainter>
 #include <utility>
 
-#include "gl_emit.h"
-#include "headless_gl.h"
-#include "render_target.h"
+#include "desktop/views/gl_emit.h"
+#include "desktop/views/render_target.h"
+#include "picture/headless_gl.h"
 
 FrameDrawer::FrameDrawer(QSize size, GlSource source) : m_size(size), m_source(source) {}
 

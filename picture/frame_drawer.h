@@ -12,8 +12,8 @@
 #include <optional>
 #include <vector>
 
-#include "picture_export.h"
-#include "retained_picture.h"
+#include "desktop/views/retained_picture.h"
+#include "picture/picture_export.h"
 
 class DiagramRenderTarget;
 class HeadlessPicture;

@@ -1,4 +1,4 @@
-#include "gif_encoder.h"
+#include "picture/gif_encoder.h"
 
 #include <gif_lib.h>
 

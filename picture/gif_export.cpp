@@ -1,9 +1,9 @@
-#include "gif_export.h"
+#include "picture/gif_export.h"
 
 #include <string>
 
-#include "frame_drawer.h"
-#include "gif_encoder.h"
+#include "picture/frame_drawer.h"
+#include "picture/gif_encoder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <vector>
 
-#include "picture_export.h"
+#include "picture/picture_export.h"
 
 enum class GifWrite {
   kWritten,

@@ -1,4 +1,4 @@
-#include "headless_gl.h"
+#include "picture/headless_gl.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "gl_emit.h"
+#include "desktop/views/gl_emit.h"
 
 namespace {
 

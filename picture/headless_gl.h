@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "drawing.h"
+#include "core/diagrams/drawing.h"
 
 // Draws the strokes as a view draws a whole picture (BeginDiagramPaint, then
 // EmitStroke for each) and reads the picture back opaque, top row first. The

@@ -1,4 +1,4 @@
-#include "picture_export.h"
+#include "picture/picture_export.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,11 +15,11 @@
 #include <functional>
 #include <memory>
 
-#include "gif_export.h"
-#include "gl_emit.h"
-#include "headless_gl.h"
-#include "render_target.h"
-#include "series.h"
+#include "core/numbers/series.h"
+#include "desktop/views/gl_emit.h"
+#include "desktop/views/render_target.h"
+#include "picture/gif_export.h"
+#include "picture/headless_gl.h"
 
 namespace {
 

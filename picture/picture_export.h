@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "drawing.h"
+#include "core/diagrams/drawing.h"
 
 class QPainter;
 

@@ -6,4 +6,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cmake -S "$root" -B "$root/build/release" -DCMAKE_BUILD_TYPE=Release \
   -DVERIDRIFT_TESTS=OFF -DVERIDRIFT_BENCH=OFF >/dev/null
 cmake --build "$root/build/release" --target veridrift veridrift-series -j"$(nproc)"
-exec "$root/build/release/app/veridrift"
+exec "$root/build/release/bin/veridrift"

@@ -25,7 +25,7 @@ def main() -> int:
     shell = (here / "page.js").read_text()
     core = core_js.read_text()
     # The desktop's scalable icon: the tab's icon and the About box's.
-    icon = here.parent / "res/desktop/org.veridrift.Veridrift.svg"
+    icon = here.parent / "desktop/integration/org.veridrift.Veridrift.svg"
     template = template.replace(
         "<!--ICON-->", '<link rel="icon" type="image/svg+xml" href="data:image/svg+xml;base64,'
         + base64.b64encode(icon.read_bytes()).decode() + '">')

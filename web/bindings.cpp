@@ -8,15 +8,15 @@
 #include <cmath>
 #include <string>
 
-#include "dialog_templates.h"
-#include "drawing.h"
-#include "field_edit.h"
-#include "output_log.h"
-#include "page_state.h"
-#include "resource.h"
-#include "run_report.h"
-#include "sentence.h"
-#include "series.h"
+#include "core/diagrams/drawing.h"
+#include "core/field/field_edit.h"
+#include "core/layout/dialog_templates.h"
+#include "core/layout/resource.h"
+#include "core/log/output_log.h"
+#include "core/numbers/sentence.h"
+#include "core/numbers/series.h"
+#include "core/report/run_report.h"
+#include "web/page_state.h"
 
 using emscripten::val;
 

@@ -1,20 +1,19 @@
-#include "page_state.h"
+#include "web/page_state.h"
 
 #include <cmath>
 
 // The desktop's pace; the header only declares the worker, which the page
 // does not link.
-#include "animation_worker.h"
-#include "drawing.h"
-#include "field_edit.h"
-#include "number_text.h"
-#include "output_log.h"
-#include "resource.h"
-#include "resource_texts.h"
-#include "run_report.h"
-#include "sentence.h"
-#include "series.h"
-#include "unit_rules.h"
+#include "core/diagrams/drawing.h"
+#include "core/field/field_edit.h"
+#include "core/field/unit_rules.h"
+#include "core/layout/resource.h"
+#include "core/layout/resource_texts.h"
+#include "core/log/output_log.h"
+#include "core/numbers/number_text.h"
+#include "core/numbers/sentence.h"
+#include "core/numbers/series.h"
+#include "core/report/run_report.h"
 
 namespace {
 

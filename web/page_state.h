@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "dialog_rects.h"
-#include "dialog_templates.h"
+#include "core/layout/dialog_rects.h"
+#include "core/layout/dialog_templates.h"
 
 // Computes the run from the picker's index and the two fields' texts, read
 // as the desktop's fields read them, and writes the log back to its head.

@@ -20,9 +20,9 @@
 #include <string>
 #include <string_view>
 
-#include "field_edit.h"
+#include "core/field/field_edit.h"
+#include "core/field/unit_rules.h"
 #include "fuzz_support.h"
-#include "unit_rules.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/field/unit_rules.h"
+#include "core/numbers/number_text.h"
 #include "fuzz_support.h"
-#include "number_text.h"
-#include "unit_rules.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "gif_encoder.h"
 #include "gif_frames.h"
+#include "picture/gif_encoder.h"
 
 namespace {
 

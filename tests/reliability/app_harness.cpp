@@ -9,7 +9,7 @@
 #include <sstream>
 #include <thread>
 
-#include "start_event.h"
+#include "desktop/animation/start_event.h"
 
 namespace {
 

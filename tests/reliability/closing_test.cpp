@@ -11,8 +11,8 @@
 #include <thread>
 
 #include "app_harness.h"
+#include "desktop/animation/start_event.h"
 #include "own_start_event.h"
-#include "start_event.h"
 
 namespace {
 

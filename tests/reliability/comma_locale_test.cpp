@@ -15,12 +15,12 @@
 #include <clocale>
 #include <memory>
 
-#include "diagram_view.h"
+#include "core/layout/resource.h"
+#include "core/log/output_log.h"
+#include "core/numbers/sentence.h"
+#include "desktop/views/diagram_view.h"
+#include "desktop/windows/sentence_dlg.h"
 #include "monkey_invariants.h"
-#include "output_log.h"
-#include "resource.h"
-#include "sentence.h"
-#include "sentence_dlg.h"
 
 namespace {
 

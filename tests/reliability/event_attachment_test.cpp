@@ -13,8 +13,8 @@
 #include <functional>
 #include <thread>
 
+#include "desktop/animation/start_event.h"
 #include "own_start_event.h"
-#include "start_event.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "animation_worker.h"
-#include "diagram_view.h"
-#include "number_text.h"
-#include "sentence_app.h"
+#include "core/numbers/number_text.h"
+#include "desktop/animation/animation_worker.h"
+#include "desktop/views/diagram_view.h"
+#include "desktop/windows/sentence_app.h"
 
 int main(int argc, char** argv) {
   const char* interval = std::getenv("VERIDRIFT_TEST_STEP_MS");

@@ -17,14 +17,14 @@
 #include <chrono>
 #include <functional>
 
-#include "animation_worker.h"
-#include "diagram_view.h"
+#include "core/layout/resource.h"
+#include "core/numbers/sentence.h"
+#include "core/numbers/series.h"
+#include "desktop/animation/animation_worker.h"
+#include "desktop/views/diagram_view.h"
+#include "desktop/windows/sentence_dlg.h"
 #include "event_loop_wait.h"
 #include "monkey_invariants.h"
-#include "resource.h"
-#include "sentence.h"
-#include "sentence_dlg.h"
-#include "series.h"
 
 namespace {
 

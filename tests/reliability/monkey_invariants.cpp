@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "number_text.h"
-#include "output_log.h"
+#include "core/log/output_log.h"
+#include "core/numbers/number_text.h"
 
 std::string CheckStepCount(const char* view, int count) {
   if (count == 0 || (count >= 2 && count <= kSeriesLength)) {

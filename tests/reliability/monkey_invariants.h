@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "series.h"
+#include "core/numbers/series.h"
 
 // A step counter shows 0, or 2 to 1000; never 1, never beyond the series.
 std::string CheckStepCount(const char* view, int count);

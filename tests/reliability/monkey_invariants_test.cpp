@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "number_text.h"
-#include "output_log.h"
+#include "core/log/output_log.h"
+#include "core/numbers/number_text.h"
 
 namespace {
 

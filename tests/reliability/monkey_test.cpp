@@ -15,10 +15,10 @@
 #include <memory>
 #include <random>
 
+#include "core/log/output_log.h"
+#include "core/numbers/number_text.h"
+#include "desktop/windows/sentence_dlg.h"
 #include "monkey.h"
-#include "number_text.h"
-#include "output_log.h"
-#include "sentence_dlg.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
-#include "animation_worker.h"
-#include "diagram_view.h"
+#include "desktop/animation/animation_worker.h"
+#include "desktop/animation/start_event.h"
+#include "desktop/controls/pretranslate.h"
+#include "desktop/views/diagram_view.h"
 #include "own_start_event.h"
-#include "pretranslate.h"
-#include "start_event.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

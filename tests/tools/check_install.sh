@@ -13,9 +13,9 @@ validate_entry() {
   local said
   said=$(desktop-file-validate "$1" 2>&1) && [ -z "$said" ] || { echo "$said"; exit 1; }
 }
-validate_entry "$source_dir/res/desktop/$app_id.desktop"
-appstreamcli validate --no-net --pedantic "$source_dir/res/desktop/$app_id.metainfo.xml" >/dev/null ||
-  appstreamcli validate --no-net "$source_dir/res/desktop/$app_id.metainfo.xml"
+validate_entry "$source_dir/desktop/integration/$app_id.desktop"
+appstreamcli validate --no-net --pedantic "$source_dir/desktop/integration/$app_id.metainfo.xml" >/dev/null ||
+  appstreamcli validate --no-net "$source_dir/desktop/integration/$app_id.metainfo.xml"
 
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 expected=(

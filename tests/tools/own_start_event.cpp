@@ -10,7 +10,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "start_event.h"
+#include "desktop/animation/start_event.h"
 
 namespace {
 

@@ -18,8 +18,8 @@ import { launchChromium } from './chromium.mjs';
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, '../..');
 const pageDir = path.resolve(process.argv[2] || path.join(root, 'build/web'));
-const seriesCommand = path.resolve(process.argv[3] || path.join(root, 'build/test/model/veridrift-series'));
-const casesCommand = path.resolve(process.argv[4] || path.join(root, 'build/test/tests/controls/keystroke_cases_json'));
+const seriesCommand = path.resolve(process.argv[3] || path.join(root, 'build/test/bin/veridrift-series'));
+const casesCommand = path.resolve(process.argv[4] || path.join(root, 'build/test/tests/core/keystroke_cases_json'));
 const singleFile = path.join(pageDir, 'veridrift.html');
 
 let failures = 0;

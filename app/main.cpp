@@ -1,5 +1,0 @@
-#include "sentence_app.h"
-
-int main(int argc, char** argv) {
-  return RunApplication(argc, argv);
-}

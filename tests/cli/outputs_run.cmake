@@ -1,0 +1,53 @@
+# What veridrift-series writes for a table of runs, byte for byte: the
+# listings, the report, the orbit columns and verdicts, the pictures, and the
+# refusals with their exit status. A digest that changes means a user's file
+# changed; when that is meant, the row changes with the commit that means it.
+#   cmake -DTOOL=<veridrift-series> -DWORK=<scratch folder> -P outputs_run.cmake
+cmake_minimum_required(VERSION 3.25)
+set(rows
+  # name | arguments | what is compared | exit status | SHA-256
+  "listing, sentence 0|0 0.30 0.90|stdout|0|92222f0ba4cb06a37817f5211a82dec981beea0e02dacb01d8cf47e662a53e29"
+  "listing, sentence 3|3 0.30 0.90|stdout|0|4dbb5ade810dacb164c0427adc1bb952c7eeaeeba186de92e10b19a2c235fed8"
+  "csv, sentence 7|--csv 7 0.30 0.25|stdout|0|688d99c6be474efb5b3c14917b77944e69ae929fa3a2b95b4825c89a0e2ff733"
+  "report, a non-repeating run|--report 3 0.30 0.90|stdout|0|0bcd61b0db6ba8779133afde1f197d41fdc7a018fd4a25242b0130888cdd88be"
+  "report, a period-2 run|--report 0 0.30 0.90|stdout|0|5536d95effd66e4009976c15fc6b80b2f25eae6db8951cc9653247eff2ba801f"
+  "report, a sentence without degree|--report 9 0.50 0.50|stdout|0|b7bb247778514624fcf53f6df1468474e86f558ec80e93d314a67b35926a348d"
+  "orbit columns|--orbit --csv --columns 20 3 0.30 0.90|stdout|0|ef382968cbbbeff9bf7a3a90706f4444310a205a0b3220a4b137f6b822b42ee3"
+  "orbit verdicts over the estimate|--orbit --table --columns 50 --over estimate 6 0 0.5|stdout|0|1ccfc5c23d55429736cdf4c8001e7f51848f08e277ae8a98918d9de80eb413d9"
+  "version|--version|stdout|0|f5c1aa7f231f5de8ca8ac212c95453c6db215850b1b3e1dd9c2c5f921e3f4cc5"
+  "orbit picture|--orbit --output @orbit.png --size 400x300 3 0.30 0.90|orbit.png|0|928c8c12d96d4fa95981faab5836cec2ea5600244acbca3d063fece6da84e44d"
+  "web view at step 1000|--picture web --step 1000 --output @web.png 3 0.30 0.90|web.png|0|ad58f5ba8300f8fa5b860b8172282dd324d91bf98b142ade6a32327d4d74ace8"
+  "time series at step 40|--picture series --step 40 --output @series.png 0 0.3 0.9|series.png|0|64fac6c54613cd37bb36b5d6793fc8bddf4b85b7f8095c8c880bd4d057fa8d6d"
+  "both views at step 52|--picture both --step 52 --output @both.png 5 0.7 0.1|both.png|0|e0adb0b0a0e1301180b2649d8dce5f4ca81fa4f672656eb6a97b82668afb8d35"
+  "web view as SVG|--picture web --step 33 --output @web.svg 3 0.30 0.90|web.svg|0|3d089320f369aff19a7d3610d62a70f3ee8e61dcd5a566b8652c73bbbc64dc07"
+  "web run as GIF|--picture web --steps 2..30 --output @run.gif 0 0.3 0.9|run.gif|0|ec7b93820b1a2d15368588bfc0226d35369d9dcb4ef21f74cbc34c76ca021674"
+  "refused: sentence 12|12 0.3 0.9|stderr|2|10a772451fe0e137d77c010f936de8edcb0d3fe7a6678e2bac1f0946e6543331"
+  "refused: empty size|--picture web --step 3 --size 0x0 --output @x.png 0 0.3 0.9|stderr|2|94f441a7812cfc523d1c7bc9f64490e37768ed6cdedf1a8f58cfa02ca704ecde"
+)
+set(work "${WORK}/outputs")
+file(REMOVE_RECURSE "${work}")
+file(MAKE_DIRECTORY "${work}")
+set(faults "")
+foreach(row IN LISTS rows)
+  string(REPLACE "|" ";" fields "${row}")
+  list(GET fields 0 name)
+  list(GET fields -3 compared)
+  list(GET fields -2 status)
+  list(GET fields -1 expected)
+  list(GET fields 1 arguments)
+  separate_arguments(arguments UNIX_COMMAND "${arguments}")
+  list(TRANSFORM arguments REPLACE "^@" "${work}/")
+  execute_process(COMMAND "${TOOL}" ${arguments} RESULT_VARIABLE result
+    OUTPUT_FILE "${work}/stdout" ERROR_FILE "${work}/stderr")
+  file(SHA256 "${work}/${compared}" digest)
+  if(NOT result STREQUAL status)
+    string(APPEND faults "\n  ${name}: exit status ${result}, expected ${status}")
+  elseif(NOT digest STREQUAL expected)
+    string(APPEND faults "\n  ${name}: ${compared} has SHA-256 ${digest}")
+  endif()
+endforeach()
+if(faults)
+  message(FATAL_ERROR "veridrift-series wrote something else:${faults}")
+endif()
+list(LENGTH rows count)
+message(STATUS "${count} outputs byte for byte as before")

@@ -24,9 +24,13 @@ if [ -z "${VERIDRIFT_TEST_INNER:-}" ]; then
   done
   export VERIDRIFT_TEST_INNER=1
   run=(xvfb-run -n "$display" -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@")
-  if unshare --user --map-root-user --mount true 2>/dev/null; then
+  # Root makes the namespace itself; anyone else through a user namespace,
+  # in which they are root but own no other user's files.
+  private=(unshare --mount)
+  [ "$(id -u)" -eq 0 ] || private=(unshare --user --map-root-user --mount)
+  if "${private[@]}" true 2>/dev/null; then
     echo "== The tests get their own /tmp, /dev/shm and home folder (a private mount namespace)"
-    unshare --user --map-root-user --mount "$root/tests/tools/private_run.sh" "$root" "$HOME" "${run[@]}"
+    "${private[@]}" "$root/tests/tools/private_run.sh" "$root" "$HOME" "${run[@]}"
   else
     echo "== No private mount namespace here (unshare refused one): what is left is checked by the tests' own names"
     "${run[@]}"

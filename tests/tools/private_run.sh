@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command with a /tmp, /dev/shm and home folder of its own: empty
-# tmpfs mounts in the private mount namespace that `unshare --user --mount`
-# started this script in. Nothing the tests or the libraries they drive write
+# tmpfs mounts in the private mount namespace that `unshare --mount` started
+# this script in. Nothing the tests or the libraries they drive write
 # there (Mesa's shader cache, browser and npm caches, start events, X locks)
 # reaches the user's folders, and nothing the user's programs write there
 # meanwhile can be taken for the tests'. The checkout is bound back in when
@@ -24,4 +24,8 @@ case $checkout/ in
     ;;
 esac
 exec 9<&-
+# Programs installed in the covered home (a Python or Node of the user's own)
+# are gone for this run: the machine's own, which the set-up installs, serve.
+PATH=$(printf '%s' "$PATH" | tr ':' '\n' | grep -v "^$home/" | paste -sd: -)
+export PATH
 exec "$@"

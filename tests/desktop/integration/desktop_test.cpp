@@ -28,7 +28,7 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr const char* kDesktopEntry =
-    VERIDRIFT_SOURCE_DIR "/res/desktop/org.veridrift.Veridrift.desktop";
+    VERIDRIFT_SOURCE_DIR "/desktop/integration/org.veridrift.Veridrift.desktop";
 
 std::string DesktopEntryValue(const std::string& key) {
   std::ifstream entry(kDesktopEntry);

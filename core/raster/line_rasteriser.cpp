@@ -82,23 +82,26 @@ Quad LineQuad(WindowPoint v1, WindowPoint v2) {
       const float crossing = Fraction(v2.y) + x2diff * dydx;
       drawEnd = crossing < 1.0f && crossing > 0.0f;
     }
+    // Whether the quad, ends on the vertices, would hold each end's pixel.
+    const bool quadHasStart = Positive(-x1diff) != Positive(dx);
+    const bool quadHasEnd = Positive(x2diff) == Positive(-dx) || x2diff == 0.0f;
     // From here v1 is the right end, v2 the left one.
     if (dx < 0.0f) {
       std::swap(v1, v2);
-      if ((x1diff <= 0.0f) != drawStart) {
+      if (quadHasStart != drawStart) {
         xOffsetEnd = -x1diff - 0.5f;
         yOffsetEnd = xOffsetEnd * dydx;
       }
-      if ((x2diff > 0.0f) != drawEnd) {
+      if (quadHasEnd != drawEnd) {
         xOffset = -x2diff - 0.5f;
         yOffset = xOffset * dydx;
       }
     } else {
-      if ((x1diff > 0.0f) != drawStart) {
+      if (quadHasStart != drawStart) {
         xOffset = -x1diff + 0.5f;
         yOffset = xOffset * dydx;
       }
-      if ((x2diff <= 0.0f) != drawEnd) {
+      if (quadHasEnd != drawEnd) {
         xOffsetEnd = -x2diff + 0.5f;
         yOffsetEnd = xOffsetEnd * dydx;
       }
@@ -137,23 +140,27 @@ Quad LineQuad(WindowPoint v1, WindowPoint v2) {
       const float crossing = Fraction(v2.x) + y2diff * dxdy;
       drawEnd = crossing < 1.0f && crossing >= 0.0f;
     }
+    // These sign tests, not the fill rule, decide an end on a row's centre:
+    // a start there heading down counts as held, and is not moved.
+    const bool quadHasStart = Positive(y1diff) == Positive(dy);
+    const bool quadHasEnd = Positive(-y2diff) == Positive(dy) || y2diff == 0.0f;
     // From here v1 is the bottom end, v2 the top one.
     if (dy > 0.0f) {
       std::swap(v1, v2);
-      if ((y1diff > 0.0f) != drawStart) {
+      if (quadHasStart != drawStart) {
         yOffsetEnd = -y1diff + 0.5f;
         xOffsetEnd = yOffsetEnd * dxdy;
       }
-      if ((y2diff <= 0.0f) != drawEnd) {
+      if (quadHasEnd != drawEnd) {
         yOffset = -y2diff + 0.5f;
         xOffset = yOffset * dxdy;
       }
     } else {
-      if ((y1diff <= 0.0f) != drawStart) {
+      if (quadHasStart != drawStart) {
         yOffset = -y1diff - 0.5f;
         xOffset = yOffset * dxdy;
       }
-      if ((y2diff > 0.0f) != drawEnd) {
+      if (quadHasEnd != drawEnd) {
         yOffsetEnd = -y2diff - 0.5f;
         xOffsetEnd = yOffsetEnd * dxdy;
       }

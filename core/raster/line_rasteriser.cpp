@@ -191,6 +191,75 @@ struct Edge {
   std::int64_t dcdy = 0;
 };
 
+// The pixels of a row an edge lets through, [first, last], walked from row
+// to row with a quotient and remainder instead of a division per row: a
+// long staircase line spans hundreds of rows.
+class EdgeWalker {
+ public:
+  EdgeWalker(const Edge& edge, int y) {
+    const std::int64_t atRow = edge.c + edge.dcdy * (static_cast<std::int64_t>(y) << kSubpixelBits);
+    const std::int64_t step = edge.dcdy * kSubpixels;
+    const std::int64_t across = edge.dcdx * kSubpixels;
+    if (across == 0) {
+      // A horizontal side lets a whole row through or none of it: the same
+      // walk with a unit divisor, the quotient not negative while it does.
+      m_kind = Kind::kWholeRow;
+      Start(atRow - 1, step);
+      return;
+    }
+    m_divisor = across > 0 ? across : -across;
+    m_kind = across > 0 ? Kind::kUpperBound : Kind::kLowerBound;
+    // Right of the edge: x * across < atRow. Left of it: x * -across > -atRow.
+    if (across > 0) {
+      Start(atRow - 1, step);
+    } else {
+      Start(-atRow, -step);
+    }
+  }
+
+  void Clip(std::int64_t* first, std::int64_t* last) const {
+    switch (m_kind) {
+      case Kind::kUpperBound:
+        *last = std::min(*last, m_quotient);
+        break;
+      case Kind::kLowerBound:
+        *first = std::max(*first, m_quotient + 1);
+        break;
+      case Kind::kWholeRow:
+        if (m_quotient < 0) {
+          *last = *first - 1;
+        }
+        break;
+    }
+  }
+
+  void NextRow() {
+    m_quotient += m_stepQuotient;
+    m_remainder += m_stepRemainder;
+    if (m_remainder >= m_divisor) {
+      m_remainder -= m_divisor;
+      ++m_quotient;
+    }
+  }
+
+ private:
+  enum class Kind { kUpperBound, kLowerBound, kWholeRow };
+
+  void Start(std::int64_t numerator, std::int64_t step) {
+    m_quotient = FloorDiv(numerator, m_divisor);
+    m_remainder = numerator - m_quotient * m_divisor;
+    m_stepQuotient = FloorDiv(step, m_divisor);
+    m_stepRemainder = step - m_stepQuotient * m_divisor;
+  }
+
+  Kind m_kind = Kind::kWholeRow;
+  std::int64_t m_divisor = 1;
+  std::int64_t m_quotient = 0;
+  std::int64_t m_remainder = 0;
+  std::int64_t m_stepQuotient = 0;
+  std::int64_t m_stepRemainder = 0;
+};
+
 void FillQuad(const Quad& quad, int width, int height, std::vector<Span>* spans) {
   Edge edges[4];
   for (int i = 0; i < 4; ++i) {
@@ -211,22 +280,33 @@ void FillQuad(const Quad& quad, int width, int height, std::vector<Span>* spans)
   const int x1 = std::min(((maxX + kSubpixels - 1) >> kSubpixelBits) - 1, width - 1);
   const int y0 = std::max((minY + kSubpixels - 1) >> kSubpixelBits, 0);
   const int y1 = std::min(((maxY + kSubpixels - 1) >> kSubpixelBits) - 1, height - 1);
+  if (x0 > x1 || y0 > y1) {
+    return;
+  }
+  // Horizontal and vertical lines, nearly every line of the staircase, are
+  // rectangles: their pixels are the bounding box's, whose rounding follows
+  // the same fill rule, unless moving the ends turned the quad inside out
+  // (clockwise is the right way round), when no pixel is inside.
+  const bool rectangle = quad.x[0] == quad.x[3] && quad.x[1] == quad.x[2] &&
+                         quad.y[0] == quad.y[1] && quad.y[2] == quad.y[3];
+  const bool uprightRectangle = quad.x[0] == quad.x[1] && quad.x[2] == quad.x[3] &&
+                                quad.y[0] == quad.y[3] && quad.y[1] == quad.y[2];
+  if (rectangle || uprightRectangle) {
+    const bool clockwise = rectangle ? quad.x[0] > quad.x[1] : quad.y[1] > quad.y[0];
+    if (clockwise) {
+      for (int y = y0; y <= y1; ++y) {
+        spans->push_back({y, x0, x1});
+      }
+    }
+    return;
+  }
+  EdgeWalker walkers[4] = {{edges[0], y0}, {edges[1], y0}, {edges[2], y0}, {edges[3], y0}};
   for (int y = y0; y <= y1; ++y) {
     std::int64_t first = x0;
     std::int64_t last = x1;
-    for (const Edge& edge : edges) {
-      const std::int64_t atRow =
-          edge.c + edge.dcdy * (static_cast<std::int64_t>(y) << kSubpixelBits);
-      const std::int64_t step = edge.dcdx * kSubpixels;
-      if (step == 0) {
-        if (atRow <= 0) {
-          last = first - 1;
-        }
-      } else if (step > 0) {
-        last = std::min(last, FloorDiv(atRow - 1, step));
-      } else {
-        first = std::max(first, FloorDiv(-atRow, -step) + 1);
-      }
+    for (EdgeWalker& walker : walkers) {
+      walker.Clip(&first, &last);
+      walker.NextRow();
     }
     if (first <= last) {
       spans->push_back({y, static_cast<int>(first), static_cast<int>(last)});

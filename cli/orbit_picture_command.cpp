@@ -2,12 +2,14 @@
 
 #include <unistd.h>
 
+#include <memory>
 #include <ostream>
+#include <string>
 
 #include "cli/orbit_command.h"
 #include "cli/series_command.h"
+#include "core/orbit/orbit_image.h"
 #include "core/orbit/orbit_raster.h"
-#include "picture/orbit_picture.h"
 #include "picture/picture_export.h"
 
 namespace {
@@ -44,10 +46,10 @@ int RunOrbitCommand(int argc, char** argv, std::ostream& out, std::ostream& err)
   const OrbitRequest& request = args.request;
   const std::vector<std::uint8_t> pixels = ComposeOrbitImage(
       *picture, frame, {request.axis == OrbitAxis::kDegree ? request.degree : request.estimate});
-  QString error;
-  if (WritePngImage(QString::fromLocal8Bit(args.path.c_str()), OrbitImageOf(pixels, frame),
-                    &error) != WriteOutcome::kWritten) {
-    err << "veridrift-series: " << error.toLocal8Bit().constData() << '\n';
+  std::string error;
+  if (WriteIndexedPngFile(args.path, pixels, frame.width, frame.height, OrbitPalette(), &error) !=
+      WriteOutcome::kWritten) {
+    err << "veridrift-series: " << error << '\n';
     return kSeriesCommandUsageError;
   }
   return 0;

@@ -1,7 +1,6 @@
 #include "cli/picture_command.h"
 
-#include <QGuiApplication>
-#include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <ostream>
@@ -10,6 +9,8 @@
 #include <vector>
 
 #include "cli/series_command.h"
+#include "core/layout/dialog_rects.h"
+#include "core/layout/resource.h"
 #include "core/numbers/series.h"
 #include "picture/picture_export.h"
 
@@ -27,7 +28,7 @@ struct PictureArguments {
   int lastStep = -1;
   bool range = false;
   std::string output;
-  std::optional<QSize> size;
+  std::optional<PixelRect> size;
   std::optional<FramePace> pace;
   std::vector<const char*> run;  // SENTENCE DEGREE ESTIMATE
 };
@@ -54,7 +55,7 @@ bool ReadRange(std::string_view text, int* first, int* last) {
          ReadCount(text.substr(dots + 2), kSeriesLength, last) && *first <= *last;
 }
 
-std::optional<QSize> ReadSize(std::string_view text) {
+std::optional<PixelRect> ReadSize(std::string_view text) {
   const std::size_t x = text.find('x');
   int width = 0;
   int height = 0;
@@ -62,7 +63,7 @@ std::optional<QSize> ReadSize(std::string_view text) {
       !ReadCount(text.substr(x + 1), kLargestSide, &height) || width < 1 || height < 1) {
     return std::nullopt;
   }
-  return QSize(width, height);
+  return PixelRect{0, 0, width, height};
 }
 
 // False after one line on err naming the argument.
@@ -146,44 +147,46 @@ bool ParseArguments(int argc, const char* const* argv, PictureArguments* args, s
   return true;
 }
 
-QString WithStep(const QString& pattern, int step) {
-  QString path = pattern;
-  return path.replace(QLatin1String("%d"), QString::number(step));
+std::string WithStep(const std::string& pattern, int step) {
+  std::string path = pattern;
+  const std::string count = std::to_string(step);
+  for (std::size_t at = path.find("%d"); at != std::string::npos;
+       at = path.find("%d", at + count.size())) {
+    path.replace(at, 2, count);
+  }
+  return path;
 }
 
-// Only the command's own lines on standard error: Qt's warnings (about
-// fonts, runtime folders, the platform) are not the user's business here.
-void DropMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
-
-void QuietGraphicsStack() {
-  // Mesa and the EGL loaders read these once, as they load; the user's own
-  // settings win.
-  setenv("EGL_LOG_LEVEL", "fatal", 0);
-  setenv("LIBGL_DEBUG", "quiet", 0);
-  setenv("MESA_DEBUG", "silent", 0);
-  setenv("MESA_LOG_LEVEL", "error", 0);
-  // Fonts need an application, a display they do not.
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  qInstallMessageHandler(DropMessage);
+// Where a view stands in the window at scale 1.
+PixelRect ViewPlace(int mode) {
+  const DialogRect rect = DiagramViewRect(mode == 1 ? IDC_WEB_PLACEHOLDER : IDC_SERIES_PLACEHOLDER);
+  return {rect.x, rect.y, rect.width, rect.height};
 }
 
 struct SheetLayout {
   std::vector<SheetPart> parts;
-  QSize size;
+  int width = 0;
+  int height = 0;
 };
 
 // One view fills the sheet; both stand where the window has them, the time
 // series above the web, with the window's gap between them.
-SheetLayout LayoutOf(const PictureArguments& args, const ViewPlace& viewPlace) {
+SheetLayout LayoutOf(const PictureArguments& args) {
   if (args.mode != kBothViews) {
-    const QSize size = args.size ? *args.size : viewPlace(args.mode).size();
-    return {{{args.mode, 0, QRect(QPoint(0, 0), size)}}, size};
+    const PixelRect place = args.size ? *args.size : ViewPlace(args.mode);
+    const PixelRect sheet{0, 0, place.width, place.height};
+    return {{{args.mode, 0, sheet}}, sheet.width, sheet.height};
   }
-  const QRect series = viewPlace(0);
-  const QRect web = viewPlace(1);
-  const QRect sheet = series.united(web);
-  return {{{0, 0, series.translated(-sheet.topLeft())}, {1, 0, web.translated(-sheet.topLeft())}},
-          sheet.size()};
+  const PixelRect series = ViewPlace(0);
+  const PixelRect web = ViewPlace(1);
+  const int left = std::min(series.x, web.x);
+  const int top = std::min(series.y, web.y);
+  const int right = std::max(series.x + series.width, web.x + web.width);
+  const int bottom = std::max(series.y + series.height, web.y + web.height);
+  return {{{0, 0, {series.x - left, series.y - top, series.width, series.height}},
+           {1, 0, {web.x - left, web.y - top, web.width, web.height}}},
+          right - left,
+          bottom - top};
 }
 
 }  // namespace
@@ -197,7 +200,7 @@ bool IsPictureCommand(int argc, const char* const* argv) {
   return false;
 }
 
-int RunPictureCommand(int argc, char** argv, std::ostream& err, const ViewPlace& viewPlace) {
+int RunPictureCommand(int argc, const char* const* argv, std::ostream& err) {
   PictureArguments args;
   if (!ParseArguments(argc, argv, &args, err)) {
     return kSeriesCommandUsageError;
@@ -207,7 +210,7 @@ int RunPictureCommand(int argc, char** argv, std::ostream& err, const ViewPlace&
   if (!ComputeRunOfArguments(args.run[0], args.run[1], args.run[2], err)) {
     return kSeriesCommandUsageError;
   }
-  const QString output = QString::fromLocal8Bit(args.output.c_str());
+  const std::string& output = args.output;
   const std::optional<PictureFormat> format = PictureFormatOfPath(output);
   if (!format) {
     err << kProgram << "--output must end in .png, .svg, .pdf or .gif, not \"" << args.output
@@ -219,21 +222,18 @@ int RunPictureCommand(int argc, char** argv, std::ostream& err, const ViewPlace&
     return kSeriesCommandUsageError;
   }
   const bool onePerStep = *format == PictureFormat::kPng || *format == PictureFormat::kSvg;
-  if (args.range && onePerStep && !output.contains(QLatin1String("%d"))) {
+  if (args.range && onePerStep && output.find("%d") == std::string::npos) {
     err << kProgram << "--output must contain %d (the step count) for a sequence of "
         << (*format == PictureFormat::kPng ? "PNG" : "SVG") << " files, not \"" << args.output
         << "\"\n";
     return kSeriesCommandUsageError;
   }
 
-  QuietGraphicsStack();
-  int appArgc = 1;
-  QGuiApplication application(appArgc, argv);
-  const SheetLayout layout = LayoutOf(args, viewPlace);
+  const SheetLayout layout = LayoutOf(args);
 
   std::vector<OutputFile> files;
   for (int step = args.firstStep; step <= args.lastStep; ++step) {
-    Sheet sheet{{}, QString()};
+    Sheet sheet;
     for (SheetPart part : layout.parts) {
       part.counter = step;
       sheet.parts.push_back(part);
@@ -243,7 +243,7 @@ int RunPictureCommand(int argc, char** argv, std::ostream& err, const ViewPlace&
     } else {
       // A PDF page carries its step; a GIF frame is the picture alone.
       if (args.range && *format == PictureFormat::kPdf) {
-        sheet.label = QStringLiteral("step %1").arg(step);
+        sheet.label = "step " + std::to_string(step);
       }
       if (files.empty()) {
         files.push_back({output, *format, {}});
@@ -251,11 +251,11 @@ int RunPictureCommand(int argc, char** argv, std::ostream& err, const ViewPlace&
       files.front().sheets.push_back(sheet);
     }
   }
-  QString error;
-  const WriteOutcome outcome = WriteDiagramFiles(files, layout.size, GlSource::kHeadless, &error,
+  std::string error;
+  const WriteOutcome outcome = WriteDiagramFiles(files, layout.width, layout.height, &error,
                                                  args.pace.value_or(FramePace()));
   if (outcome != WriteOutcome::kWritten) {
-    err << kProgram << error.toLocal8Bit().constData() << '\n';
+    err << kProgram << error << '\n';
     return outcome == WriteOutcome::kNotDrawn ? 1 : kSeriesCommandUsageError;
   }
   return 0;

@@ -1,22 +1,14 @@
-// The sheets as an animated GIF: each drawn with OpenGL exactly as its PNG,
-// one frame a sheet, in order.
+// The sheets as an animated GIF: each drawn exactly as its PNG, one frame a
+// sheet, in order.
 #pragma once
 
-#include <QIODevice>
-#include <QSize>
-#include <QString>
+#include <string>
 #include <vector>
 
-#include "picture/picture_export.h"
+#include "picture/file_write.h"
+#include "picture/sheet.h"
 
-enum class GifWrite {
-  kWritten,
-  kNotDrawn,    // OpenGL could not draw a sheet
-  kNotEncoded,  // giflib could not make the file
-  kNotStored,   // the device refused the bytes
-  kCancelled,   // the progress callback stopped it
-};
-
-// *why says what went wrong, for kNotDrawn and kNotEncoded.
-GifWrite WriteGif(QIODevice& device, const std::vector<Sheet>& sheets, QSize size, GlSource source,
-                  const FramePace& pace, const SheetProgress& progress, QString* why);
+// The file's bytes in content.bytes; kCancelled when `progress` stops it,
+// kNotWritten with content.why when giflib cannot make the file.
+FileContent GifOfSheets(const std::vector<Sheet>& sheets, int width, int height,
+                        const FramePace& pace, const SheetProgress& progress);

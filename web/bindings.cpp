@@ -1,5 +1,5 @@
 // The page's way into the C++ core: free functions over the model, the
-// value field's rules, the diagrams' strokes, the log and the run report.
+// value field's rules, the diagrams' pixels, the log and the run report.
 // Every result is a copy (strings, plain arrays, fresh typed arrays), so the
 // page never holds a view of the module's memory that a growth could empty.
 #include <emscripten/bind.h>
@@ -15,6 +15,7 @@
 #include "core/log/output_log.h"
 #include "core/numbers/sentence.h"
 #include "core/numbers/series.h"
+#include "core/raster/raster.h"
 #include "core/report/run_report.h"
 #include "web/page_state.h"
 
@@ -22,45 +23,29 @@ using emscripten::val;
 
 namespace {
 
-// A stroke as the page draws it: whether its vertices are separate pairs,
-// and x, y, r, g, b for each vertex.
-val StrokeToJs(const Stroke& stroke) {
-  std::vector<float> data;
-  data.reserve(stroke.vertices.size() * 5);
-  for (const ColouredVertex& v : stroke.vertices) {
-    data.insert(data.end(), {static_cast<float>(v.x), static_cast<float>(v.y), v.colour.r,
-                             v.colour.g, v.colour.b});
-  }
-  val out = val::object();
-  out.set("pairs", stroke.primitive == Primitive::kLines);
-  val array = val::global("Float32Array").new_(data.size());
-  array.call<void>("set", val(emscripten::typed_memory_view(data.size(), data.data())));
-  out.set("data", array);
-  return out;
-}
-
-val StrokesToJs(const std::vector<Stroke>& strokes) {
-  val out = val::array();
-  for (const Stroke& stroke : strokes) {
-    out.call<void>("push", StrokeToJs(stroke));
-  }
-  return out;
-}
-
 StepCounterRead FixedStep(int step) {
   return [step] { return step; };
 }
 
-val WebStrokes(int step) {
-  return StrokesToJs(WebDiagramStrokes(FixedStep(step), g_series));
-}
-
-val SeriesStrokes(int step) {
+// What a view of `mode` (0 time series, 1 web) shows at `step`, drawn by the
+// core's rasteriser into width x height device pixels: RGBA, top row first,
+// ready for putImageData. The same pixels as the command line's picture and
+// the desktop's view, whatever the browser or the graphics card.
+val ViewPixels(int mode, int step, int width, int height) {
+  if (width <= 0 || height <= 0) {
+    return val::global("Uint8ClampedArray").new_(0);
+  }
   std::vector<Stroke> strokes;
-  if (std::optional<Stroke> page = TimeSeriesStroke(FixedStep(step), g_series)) {
+  if (mode == 1) {
+    strokes = WebDiagramStrokes(FixedStep(step), g_series);
+  } else if (std::optional<Stroke> page = TimeSeriesStroke(FixedStep(step), g_series)) {
     strokes.push_back(std::move(*page));
   }
-  return StrokesToJs(strokes);
+  RgbaImage image = RgbaImage::Black(width, height);
+  DrawStrokes(image, strokes);
+  val array = val::global("Uint8ClampedArray").new_(image.rgba.size());
+  array.call<void>("set", val(emscripten::typed_memory_view(image.rgba.size(), image.rgba.data())));
+  return array;
 }
 
 val Captions() {
@@ -203,8 +188,7 @@ EMSCRIPTEN_BINDINGS(veridrift) {
   emscripten::function("logText", &LogText);
   emscripten::function("logStep", &LogStep);
   emscripten::function("nextStep", &NextStep);
-  emscripten::function("webStrokes", &WebStrokes);
-  emscripten::function("seriesStrokes", &SeriesStrokes);
+  emscripten::function("viewPixels", &ViewPixels);
   emscripten::function("describeStep", &DescribeStep);
   emscripten::function("reportSentences", &ReportSentences);
   emscripten::function("reportLines", &ReportLines);

@@ -74,50 +74,10 @@
 
   // ---- drawing ----
 
-  const VERTEX_SHADER = `
-    attribute vec2 at;
-    attribute vec3 colour;
-    varying vec3 shade;
-    void main() {
-      // The unit square with a 0.01 margin on every side, as the desktop's
-      // projection maps it.
-      gl_Position = vec4((at + 0.01) / 1.02 * 2.0 - 1.0, 0.0, 1.0);
-      shade = colour;
-    }`;
-  const FRAGMENT_SHADER = `
-    precision mediump float;
-    varying vec3 shade;
-    void main() { gl_FragColor = vec4(shade, 1.0); }`;
-
-  function makeView(canvas, name) {
-    const gl = canvas.getContext('webgl', {
-      antialias: false,
-      alpha: false,
-      preserveDrawingBuffer: true,
-      depth: false,
-      stencil: false,
-    });
-    const program = gl.createProgram();
-    for (const [type, source] of [
-      [gl.VERTEX_SHADER, VERTEX_SHADER],
-      [gl.FRAGMENT_SHADER, FRAGMENT_SHADER],
-    ]) {
-      const shader = gl.createShader(type);
-      gl.shaderSource(shader, source);
-      gl.compileShader(shader);
-      gl.attachShader(program, shader);
-    }
-    gl.linkProgram(program);
-    gl.useProgram(program);
-    const buffer = gl.createBuffer();
-    gl.bindBuffer(gl.ARRAY_BUFFER, buffer);
-    const at = gl.getAttribLocation(program, 'at');
-    const colour = gl.getAttribLocation(program, 'colour');
-    gl.enableVertexAttribArray(at);
-    gl.enableVertexAttribArray(colour);
-    gl.vertexAttribPointer(at, 2, gl.FLOAT, false, 20, 0);
-    gl.vertexAttribPointer(colour, 3, gl.FLOAT, false, 20, 8);
-    return { canvas, gl, name };
+  // The views show the core's own pixels: the same in every browser and on
+  // every graphics card as on the desktop, and no WebGL is needed.
+  function makeView(canvas, name, mode) {
+    return { canvas, context: canvas.getContext('2d', { alpha: false }), name, mode };
   }
 
   function sizeView(view, width, height) {
@@ -128,21 +88,18 @@
     view.canvas.height = Math.round(height * ratio);
   }
 
-  function paintView(view, strokes) {
-    const gl = view.gl;
-    gl.viewport(0, 0, view.canvas.width, view.canvas.height);
-    gl.clearColor(0, 0, 0, 1);
-    gl.clear(gl.COLOR_BUFFER_BIT);
-    for (const stroke of strokes) {
-      gl.bufferData(gl.ARRAY_BUFFER, stroke.data, gl.STREAM_DRAW);
-      gl.drawArrays(stroke.pairs ? gl.LINES : gl.LINE_STRIP, 0, stroke.data.length / 5);
+  function paintView(view) {
+    const { width, height } = view.canvas;
+    const pixels = page.core.viewPixels(view.mode, page.step, width, height);
+    if (pixels.length === width * height * 4) {
+      view.context.putImageData(new ImageData(pixels, width, height), 0, 0);
     }
   }
 
   function paintDiagrams() {
     const core = page.core;
-    paintView(page.views.web, core.webStrokes(page.step));
-    paintView(page.views.series, core.seriesStrokes(page.step));
+    paintView(page.views.web);
+    paintView(page.views.series);
     const description = core.describeStep(page.step);
     page.views.web.description.textContent = description;
     page.views.series.description.textContent = description;
@@ -416,7 +373,7 @@
           const title = name === 'web' ? 'Web diagram' : 'Time-series diagram';
           node = element('canvas', { class: 'diagram', role: 'img', 'aria-label': title,
             'aria-describedby': name + '-step', id: name + '-view' });
-          const view = makeView(node, title);
+          const view = makeView(node, title, name === 'web' ? 1 : 0);
           sizeView(view, item.width, item.height);
           view.description = element('span', { id: name + '-step', class: 'described' });
           root.appendChild(view.description);
@@ -648,8 +605,26 @@
     });
   }
 
+  // Where the page cannot run at all, one visible line says why instead of
+  // a window that never comes.
+  function cannotRun(why) {
+    const windowNode = document.getElementById('window');
+    windowNode.dataset.state = 'failed';
+    windowNode.replaceChildren(element('p', { class: 'cannot-run', role: 'alert' },
+      'Veridrift cannot run in this browser: ' + why + '.'));
+  }
+
   async function main() {
-    page.core = await createVeridrift();
+    if (typeof WebAssembly !== 'object' || typeof createVeridrift !== 'function') {
+      cannotRun('it has no WebAssembly');
+      return;
+    }
+    try {
+      page.core = await createVeridrift();
+    } catch (error) {
+      cannotRun('its WebAssembly did not start (' + error.message + ')');
+      return;
+    }
     ({ character: FIELD_CHARACTER, delete: FIELD_DELETE, enter: FIELD_ENTER, leave: FIELD_LEAVE,
       paste: FIELD_PASTE, backspace: BACKSPACE } = page.core.fieldEventKinds());
     build();

@@ -1,5 +1,6 @@
 #include "core/diagrams/drawing.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 
@@ -106,4 +107,25 @@ std::string DescribeDiagramStep(int step, const ValuationSeries& series) {
         ", x[" + FormatInt2(last) + "] = " + FormatFixed2(series[static_cast<std::size_t>(last)]);
   }
   return text;
+}
+
+std::size_t WebTraceVertexCount(int counter) {
+  if (counter <= 0) {
+    return 0;
+  }
+  const int steps = std::max(0, std::min(counter - 1, kLastTraceStep) - 1);
+  return 2 + 3 * static_cast<std::size_t>(steps);
+}
+
+std::optional<Stroke> AddedTraceStroke(int shownCounter, int counter,
+                                       const ValuationSeries& series) {
+  std::optional<Stroke> whole = WebTraceStroke([counter] { return counter; }, series);
+  const std::size_t drawn = WebTraceVertexCount(shownCounter);
+  if (!whole || whole->vertices.size() <= drawn) {
+    return std::nullopt;
+  }
+  whole->vertices.erase(whole->vertices.begin(),
+                        whole->vertices.begin() + static_cast<std::ptrdiff_t>(drawn));
+  whole->colour = whole->vertices.front().colour;
+  return whole;
 }

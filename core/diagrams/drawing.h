@@ -3,6 +3,7 @@
 // here needs a rendering context, so the geometry can be compared exactly.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -69,6 +70,20 @@ std::optional<Stroke> WebTraceStroke(const StepCounterRead& readCounter,
 // Frame, diagonal, curve, then the trace if there is one.
 std::vector<Stroke> WebDiagramStrokes(const StepCounterRead& readCounter,
                                       const ValuationSeries& series);
+
+// How many vertices the whole web trace has for a counter: the first red
+// line, then three per step i = 2 .. min(counter - 1, kLastTraceStep).
+std::size_t WebTraceVertexCount(int counter);
+
+// The part of the web trace for `counter` that the trace for `shownCounter`
+// does not already hold: the vertices a whole trace would emit after the
+// ones already drawn, with the same colours. Its first vertex repeats where
+// the drawn part ends, as the whole strip does, so the join draws nothing.
+// Drawn over the picture of `shownCounter`, it gives the picture of
+// `counter`, since the trace is drawn last and in step order. Nothing when
+// there is nothing to add.
+std::optional<Stroke> AddedTraceStroke(int shownCounter, int counter,
+                                       const ValuationSeries& series);
 
 // The current page of the series; nothing while the counter is 0 or less, an
 // empty strip at the start of each page.

@@ -17,16 +17,6 @@ bool SameParams(const RunParams& a, const RunParams& b) {
          SameBits(a.estimate, b.estimate);
 }
 
-// How many vertices the whole web trace has for a counter: the first red line,
-// then three per step i = 2 .. min(counter - 1, kLastTraceStep).
-std::size_t TraceVertexCount(int counter) {
-  if (counter <= 0) {
-    return 0;
-  }
-  const int steps = std::max(0, std::min(counter - 1, kLastTraceStep) - 1);
-  return 2 + 3 * static_cast<std::size_t>(steps);
-}
-
 }  // namespace
 
 PictureSource CurrentPictureSource(QSize pixels, int mode, int counter) {
@@ -42,21 +32,9 @@ PaintPlan PlanPaint(const std::optional<PictureSource>& last, const PictureSourc
     return PaintPlan::kReuse;
   }
   if (now.mode == 1 && now.counter > last->counter) {
-    return TraceVertexCount(now.counter) == TraceVertexCount(last->counter) ? PaintPlan::kReuse
-                                                                            : PaintPlan::kAddSteps;
+    return WebTraceVertexCount(now.counter) == WebTraceVertexCount(last->counter)
+               ? PaintPlan::kReuse
+               : PaintPlan::kAddSteps;
   }
   return PaintPlan::kRedraw;
-}
-
-std::optional<Stroke> AddedTraceStroke(int shownCounter, int counter,
-                                       const ValuationSeries& series) {
-  std::optional<Stroke> whole = WebTraceStroke([counter] { return counter; }, series);
-  const std::size_t drawn = TraceVertexCount(shownCounter);
-  if (!whole || whole->vertices.size() <= drawn) {
-    return std::nullopt;
-  }
-  whole->vertices.erase(whole->vertices.begin(),
-                        whole->vertices.begin() + static_cast<std::ptrdiff_t>(drawn));
-  whole->colour = whole->vertices.front().colour;
-  return whole;
 }

@@ -32,11 +32,3 @@ enum class PaintPlan {
 
 // `last` is empty when there is no picture to build on.
 PaintPlan PlanPaint(const std::optional<PictureSource>& last, const PictureSource& now);
-
-// The part of the web trace for `counter` that the trace for `shownCounter`
-// does not already hold: the vertices a whole trace would emit after the
-// ones already drawn, with the same colours. Its first vertex repeats where
-// the drawn part ends, as the whole strip does, so the join draws nothing.
-// Nothing when there is nothing to add.
-std::optional<Stroke> AddedTraceStroke(int shownCounter, int counter,
-                                       const ValuationSeries& series);

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "picture/orbit_picture.h"
+#include "desktop/windows/orbit_picture.h"
 
 // What part of the unit square is shown: the axis over [from, to], the
 // values over [low, high].

@@ -8,8 +8,8 @@
 
 class CSentenceDlg;
 
-// Writes the diagrams at the step counts the views show now, as PNG (drawn
-// with OpenGL as the views draw), SVG or PDF by the path's suffix, or as a GIF
+// Writes the diagrams at the step counts the views show now, as PNG (the core's
+// pixels, which are the views'), SVG or PDF by the path's suffix, or as a GIF
 // of every step from 0 to those (`progress` told after each frame, and able
 // to stop it); the previous file stays as it was on failure. False with
 // *error saying why.

@@ -1,4 +1,5 @@
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -9,6 +10,7 @@
 #include "desktop/windows/save_diagrams.h"
 #include "desktop/windows/sentence_dlg.h"
 #include "picture/picture_export.h"
+#include "picture/vector/vector_encoder.h"
 
 namespace {
 
@@ -19,11 +21,15 @@ QRect PlaceOf(const CDiagramView& view, const QWidget& window) {
   return QRect((QPointF(topLeft) * ratio).toPoint(), (QSizeF(view.size()) * ratio).toSize());
 }
 
+PixelRect PixelsOf(const QRect& rect) {
+  return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
 }  // namespace
 
 bool SaveDiagrams(const CSentenceDlg& dialog, const QString& path, QString* error,
                   const SheetProgress& progress) {
-  const std::optional<PictureFormat> format = PictureFormatOfPath(path);
+  const std::optional<PictureFormat> format = PictureFormatOfPath(path.toStdString());
   if (!format) {
     *error = QStringLiteral("%1 does not end in .png, .svg, .pdf or .gif").arg(path);
     return false;
@@ -41,13 +47,13 @@ bool SaveDiagrams(const CSentenceDlg& dialog, const QString& path, QString* erro
   const QRect sheet = seriesPlace.united(webPlace);
   const QPoint origin = sheet.topLeft();
   const auto bothAt = [&](int step) {
-    return Sheet{
-        {{dialog.m_seriesView->m_mode, std::min(step, seriesCounter),
-          seriesPlace.translated(-origin)},
-         {dialog.m_webView->m_mode, std::min(step, webCounter), webPlace.translated(-origin)}},
-        QString()};
+    return Sheet{{{dialog.m_seriesView->m_mode, std::min(step, seriesCounter),
+                   PixelsOf(seriesPlace.translated(-origin))},
+                  {dialog.m_webView->m_mode, std::min(step, webCounter),
+                   PixelsOf(webPlace.translated(-origin))}},
+                 std::string()};
   };
-  OutputFile file{path, *format, {}};
+  OutputFile file{QFile::encodeName(path).toStdString(), *format, {}};
   if (*format == PictureFormat::kGif) {
     // The run so far, a frame a step, each view stopping at the step it shows.
     for (int step = 0; step <= std::max(seriesCounter, webCounter); ++step) {
@@ -56,8 +62,13 @@ bool SaveDiagrams(const CSentenceDlg& dialog, const QString& path, QString* erro
   } else {
     file.sheets.push_back(bothAt(std::max(seriesCounter, webCounter)));
   }
-  return WriteDiagramFiles({file}, sheet.size(), GlSource::kApplication, error, FramePace(),
-                           progress) == WriteOutcome::kWritten;
+  // The window draws its SVG and PDF files with the encoder linked in.
+  UseVectorEncoder(EncodeVectorFile);
+  std::string why;
+  const WriteOutcome outcome =
+      WriteDiagramFiles({file}, sheet.width(), sheet.height(), &why, FramePace(), progress);
+  *error = QString::fromLocal8Bit(why.c_str());
+  return outcome == WriteOutcome::kWritten;
 }
 
 void CSentenceDlg::OnSaveDiagrams() {
@@ -70,7 +81,7 @@ void CSentenceDlg::OnSaveDiagrams() {
   if (path.isEmpty()) {
     return;
   }
-  if (!PictureFormatOfPath(path)) {
+  if (!PictureFormatOfPath(path.toStdString())) {
     // A name typed without a suffix takes the chosen filter's.
     path += filter.contains(QLatin1String("svg"))   ? QStringLiteral(".svg")
             : filter.contains(QLatin1String("pdf")) ? QStringLiteral(".pdf")
@@ -82,7 +93,7 @@ void CSentenceDlg::OnSaveDiagrams() {
   // dialog shows itself only when the write takes a while.
   std::optional<QProgressDialog> progress;
   SheetProgress step;
-  if (PictureFormatOfPath(path) == PictureFormat::kGif) {
+  if (PictureFormatOfPath(path.toStdString()) == PictureFormat::kGif) {
     progress.emplace(QStringLiteral("Writing the animation..."), QStringLiteral("Cancel"), 0, 1,
                      this);
     progress->setWindowTitle(QStringLiteral("Save Diagrams"));

@@ -2,6 +2,8 @@
 # listings, the report, the orbit columns and verdicts, the pictures, and the
 # refusals with their exit status. A digest that changes means a user's file
 # changed; when that is meant, the row changes with the commit that means it.
+# The PNG rows are libpng's files of the core's pixels, which decode to the
+# very pixels the OpenGL pictures had before.
 #   cmake -DTOOL=<veridrift-series> -DWORK=<scratch folder> -P outputs_run.cmake
 cmake_minimum_required(VERSION 3.25)
 set(rows
@@ -15,10 +17,10 @@ set(rows
   "orbit columns|--orbit --csv --columns 20 3 0.30 0.90|stdout|0|ef382968cbbbeff9bf7a3a90706f4444310a205a0b3220a4b137f6b822b42ee3"
   "orbit verdicts over the estimate|--orbit --table --columns 50 --over estimate 6 0 0.5|stdout|0|1ccfc5c23d55429736cdf4c8001e7f51848f08e277ae8a98918d9de80eb413d9"
   "version|--version|stdout|0|f5c1aa7f231f5de8ca8ac212c95453c6db215850b1b3e1dd9c2c5f921e3f4cc5"
-  "orbit picture|--orbit --output @orbit.png --size 400x300 3 0.30 0.90|orbit.png|0|928c8c12d96d4fa95981faab5836cec2ea5600244acbca3d063fece6da84e44d"
-  "web view at step 1000|--picture web --step 1000 --output @web.png 3 0.30 0.90|web.png|0|ad58f5ba8300f8fa5b860b8172282dd324d91bf98b142ade6a32327d4d74ace8"
-  "time series at step 40|--picture series --step 40 --output @series.png 0 0.3 0.9|series.png|0|64fac6c54613cd37bb36b5d6793fc8bddf4b85b7f8095c8c880bd4d057fa8d6d"
-  "both views at step 52|--picture both --step 52 --output @both.png 5 0.7 0.1|both.png|0|e0adb0b0a0e1301180b2649d8dce5f4ca81fa4f672656eb6a97b82668afb8d35"
+  "orbit picture|--orbit --output @orbit.png --size 400x300 3 0.30 0.90|orbit.png|0|e147c47abb7aa4c90a8db3e06ed2fbf34cd143a94530bb769e9acce2ee4e567c"
+  "web view at step 1000|--picture web --step 1000 --output @web.png 3 0.30 0.90|web.png|0|88b7f5695009508a20d4d1ae4ed4f01098a1497c40a933818b9dae41f5858d6e"
+  "time series at step 40|--picture series --step 40 --output @series.png 0 0.3 0.9|series.png|0|12ba4badbaea6a8e237295b84b0ca1d9ac81e68659fddc491551cf8925bbf1c8"
+  "both views at step 52|--picture both --step 52 --output @both.png 5 0.7 0.1|both.png|0|5b87734bc04690f0c41e4e5207413f04e518ba24495b4f261bfc4f65ee3c5138"
   "web view as SVG|--picture web --step 33 --output @web.svg 3 0.30 0.90|web.svg|0|3d089320f369aff19a7d3610d62a70f3ee8e61dcd5a566b8652c73bbbc64dc07"
   "web run as GIF|--picture web --steps 2..30 --output @run.gif 0 0.3 0.9|run.gif|0|ec7b93820b1a2d15368588bfc0226d35369d9dcb4ef21f74cbc34c76ca021674"
   "refused: sentence 12|12 0.3 0.9|stderr|2|10a772451fe0e137d77c010f936de8edcb0d3fe7a6678e2bac1f0946e6543331"

@@ -14,6 +14,7 @@
 
 #include "core/numbers/series.h"
 #include "picture/picture_export.h"
+#include "picture/vector/vector_encoder.h"
 
 namespace {
 

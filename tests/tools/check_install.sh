@@ -21,6 +21,7 @@ cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 expected=(
   bin/veridrift
   bin/veridrift-series
+  "$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build_dir/CMakeCache.txt")/veridrift/veridrift-vector.so"
   share/applications/$app_id.desktop
   share/metainfo/$app_id.metainfo.xml
   share/icons/hicolor/16x16/apps/$app_id.png
@@ -55,4 +56,7 @@ done
 grep -q '<svg xmlns="http://www.w3.org/2000/svg"[^>]* viewBox="0 0 32 32"' \
   "$prefix/share/icons/hicolor/scalable/apps/$app_id.svg" || { echo "scalable icon is no SVG"; exit 1; }
 "$prefix/bin/veridrift-series" 0 0.30 0.90 | grep -q $'^999\t0.899999976$'
+# The installed command finds its SVG writer under the prefix.
+"$prefix/bin/veridrift-series" --picture web --step 40 --output "$prefix/web.svg" 3 0.30 0.90
+grep -q '<svg' "$prefix/web.svg" || { echo "the installed command wrote no SVG"; exit 1; }
 echo "install into a temporary prefix: ok"

@@ -16,6 +16,7 @@ deb=${debs[0]}
 expected=$(sort <<EOF_LIST
 ./usr/bin/veridrift
 ./usr/bin/veridrift-series
+./usr/lib/veridrift/veridrift-vector.so
 ./usr/share/applications/$app_id.desktop
 ./usr/share/doc/veridrift/changelog.gz
 ./usr/share/doc/veridrift/copyright
@@ -23,6 +24,7 @@ expected=$(sort <<EOF_LIST
 ./usr/share/icons/hicolor/32x32/apps/$app_id.png
 ./usr/share/icons/hicolor/scalable/apps/$app_id.svg
 ./usr/share/man/man1/veridrift-series.1.gz
+./usr/share/lintian/overrides/veridrift
 ./usr/share/man/man1/veridrift.1.gz
 ./usr/share/metainfo/$app_id.metainfo.xml
 EOF_LIST
@@ -38,9 +40,12 @@ dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/$app_id.deskto
   grep -qx 'Exec=veridrift' || { echo "the packaged menu entry does not run veridrift"; exit 1; }
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' ||
   { echo "no dependencies worked out: $(dpkg-deb -f "$deb" Depends)"; exit 1; }
-# veridrift-series writes its GIFs through giflib.
-dpkg-deb -f "$deb" Depends | grep -q 'libgif7' ||
-  { echo "giflib is not among the dependencies: $(dpkg-deb -f "$deb" Depends)"; exit 1; }
+# libpng, zlib and giflib are linked in; Qt's SVG module is the SVG and PDF
+# writer's.
+! dpkg-deb -f "$deb" Depends | grep -qE 'libgif|libpng|zlib1g' ||
+  { echo "the pictures' libraries are dependencies: $(dpkg-deb -f "$deb" Depends)"; exit 1; }
+dpkg-deb -f "$deb" Depends | grep -q 'libqt6svg6' ||
+  { echo "Qt's SVG module is not among the dependencies: $(dpkg-deb -f "$deb" Depends)"; exit 1; }
 
 lintian --fail-on error "$deb" 2>/dev/null
 echo "package $(basename "$deb"): ok"

@@ -7,7 +7,8 @@ import path from 'node:path';
 
 import puppeteer from 'puppeteer-core';
 
-export async function launchChromium(name, options = {}) {
+// `extraArgs` go to the browser after the usual ones.
+export async function launchChromium(name, options = {}, extraArgs = []) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), `veridrift-${name}-`));
   const browser = await puppeteer.launch({
     executablePath: process.env.VERIDRIFT_CHROMIUM || '/usr/bin/chromium',
@@ -16,7 +17,7 @@ export async function launchChromium(name, options = {}) {
     // No network but the page's own: nothing of Chromium's reaches out.
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
+      '--use-angle=swiftshader', '--enable-unsafe-swiftshader', ...extraArgs],
     ...options,
   });
   return {

@@ -14,7 +14,7 @@
 #include "core/diagrams/drawing.h"
 #include "core/numbers/series.h"
 #include "core/raster/raster.h"
-#include "picture/headless_gl.h"
+#include "headless_gl.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "picture/orbit_picture.h"
+#include "desktop/windows/orbit_picture.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "picture/headless_gl.h"
+#include "headless_gl.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>

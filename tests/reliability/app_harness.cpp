@@ -45,7 +45,7 @@ bool IsMainWindow(const TopLevel& window) {
 }
 
 Window WaitForMainWindow(X11Session& x11, int pid, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  const auto deadline = std::chrono::steady_clock::now() + HangBound(timeout);
   do {
     for (const TopLevel& window : x11.WindowsOf(pid)) {
       if (IsMainWindow(window)) {
@@ -76,7 +76,7 @@ Instance Launch(X11Session& x11, const std::string& program,
 }
 
 bool WaitUntilAnimating(X11Session& x11, Window window, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  const auto deadline = std::chrono::steady_clock::now() + HangBound(timeout);
   const std::uint64_t before = Fingerprint(x11, window);
   while (std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(kPoll);
@@ -89,7 +89,7 @@ bool WaitUntilAnimating(X11Session& x11, Window window, std::chrono::millisecond
 
 bool WaitUntilStill(X11Session& x11, Window window, std::chrono::milliseconds still,
                     std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  const auto deadline = std::chrono::steady_clock::now() + HangBound(timeout);
   std::uint64_t seen = Fingerprint(x11, window);
   auto since = std::chrono::steady_clock::now();
   while (std::chrono::steady_clock::now() < deadline) {

@@ -1,5 +1,6 @@
 // Runs the built application in its own processes on the X display and
-// watches its diagrams from outside, as a person at the screen would.
+// watches its diagrams from outside, as a person at the screen would. Every
+// time-out here is a hang bound: a base figure stretched by HangBound.
 #pragma once
 
 #include <chrono>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "app_process.h"
+#include "hang_bound.h"
 #include "x11_session.h"
 
 using namespace std::chrono_literals;

@@ -1,4 +1,4 @@
-// Closing the main window ends the process with status 0 within a second,
+// Closing the main window ends the process with status 0, never hanging,
 // whatever the animation is doing: stepping, paused, or idle at the end of a
 // run. Each state is closed many times over, since a shutdown race shows up
 // only now and then.
@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <thread>
@@ -74,7 +75,7 @@ class ClosingInEveryState : public ::testing::TestWithParam<CloseCase> {
   const std::string twinEvent = OwnStartEventName("VeridriftReliabilityClose");
 };
 
-TEST_P(ClosingInEveryState, EndsWithStatusZeroWithinASecondEveryTime) {
+TEST_P(ClosingInEveryState, EndsWithStatusZeroEveryTime) {
   const State state = GetParam().state;
   // Idle at the end takes a whole run: only the twin steps fast enough, and
   // at half size it draws each step in about half the time.
@@ -85,25 +86,23 @@ TEST_P(ClosingInEveryState, EndsWithStatusZeroWithinASecondEveryTime) {
            : AppEnvironment();
   std::mt19937 random(static_cast<unsigned>(getpid()));
   const int closes = ClosesPerState();
-  int slow = 0;
+  // Printed, never checked: the speed of a close passes or fails nothing here.
+  std::chrono::milliseconds slowest{0};
   for (int i = 0; i < closes; ++i) {
     SCOPED_TRACE("close " + std::to_string(i + 1) + " of " + std::to_string(closes));
     Instance app = Launch(x11, program, environment);
     ASSERT_TRUE(BringInto(app, state, random));
     x11.Close(app.window);
     const auto closedAt = std::chrono::steady_clock::now();
-    const std::optional<int> status = app.process->WaitForExit(10s);
-    const auto took = std::chrono::steady_clock::now() - closedAt;
-    ASSERT_TRUE(status.has_value()) << "still running 10 s after the close";
+    const std::optional<int> status = app.process->WaitForExit(HangBound(kExitAfterClose));
+    slowest = std::max(slowest, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                    std::chrono::steady_clock::now() - closedAt));
+    ASSERT_TRUE(status.has_value()) << "hang check: still running "
+                                    << HangBound(kExitAfterClose).count() << " ms after the close";
     ASSERT_EQ(*status, 0) << app.process->Stderr();
-    if (took >= 1s) {
-      ++slow;
-      ADD_FAILURE() << "took "
-                    << std::chrono::duration_cast<std::chrono::milliseconds>(took).count()
-                    << " ms to end";
-    }
   }
-  EXPECT_EQ(slow, 0);
+  std::printf("close %s: slowest of %d took %lld ms\n", GetParam().name, closes,
+              static_cast<long long>(slowest.count()));
 }
 
 INSTANTIATE_TEST_SUITE_P(States, ClosingInEveryState,
@@ -137,16 +136,15 @@ TEST_P(ClosingWithAPopupOpen, EndsThePopupAndTheProcess) {
     ASSERT_TRUE(WaitUntilAnimating(x11, app.window, 3s));
   }
   GetParam().open(x11, app.window);
-  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  const auto deadline = std::chrono::steady_clock::now() + HangBound(5s);
   while (MessageBoxesOf(x11, app.process->pid()).empty() &&
          std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(20ms);
   }
   ASSERT_EQ(MessageBoxesOf(x11, app.process->pid()).size(), 1u) << "nothing opened";
   x11.Close(app.window);
-  const auto closedAt = std::chrono::steady_clock::now();
-  EXPECT_EQ(app.process->WaitForExit(5s), std::optional<int>(0)) << "still running";
-  EXPECT_LT(std::chrono::steady_clock::now() - closedAt, 1s);
+  EXPECT_EQ(app.process->WaitForExit(HangBound(kExitAfterClose)), std::optional<int>(0))
+      << "hang check (nullopt: still running after the close)";
 }
 
 void RightClickTheWindow(X11Session& x11, Window window) {

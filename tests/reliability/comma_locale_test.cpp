@@ -20,6 +20,7 @@
 #include "core/numbers/sentence.h"
 #include "desktop/views/diagram_view.h"
 #include "desktop/windows/sentence_dlg.h"
+#include "hang_bound.h"
 #include "monkey_invariants.h"
 
 namespace {
@@ -33,9 +34,9 @@ class CommaDecimalLocale : public ::testing::Test {
     g_logLineOpen = false;
     dialog = std::make_unique<CSentenceDlg>();
     dialog->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get(), HangBoundMs(5000)));
     dialog->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get(), HangBoundMs(5000)));
   }
   void TearDown() override { dialog.reset(); }
 
@@ -133,7 +134,8 @@ TEST_F(CommaDecimalLocale, TheLogOfARunShowsPoints) {
   Retype(IDC_ESTIMATE_EDIT, "57");
   qobject_cast<QCheckBox*>(dialog->GetDlgItem(IDC_SHOW_OUTPUT))->setChecked(true);
   QTest::keyClick(Field(IDC_ESTIMATE_EDIT), Qt::Key_G);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->m_seriesView->m_stepCounter.load() >= 12; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->m_seriesView->m_stepCounter.load() >= 12; },
+                              HangBoundMs(5000)));
   QTest::keyClick(Field(IDC_ESTIMATE_EDIT), Qt::Key_G);
   QTest::qWait(50);
   const std::string log = Log();

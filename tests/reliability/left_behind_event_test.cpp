@@ -36,7 +36,8 @@ class LeftBehindEvent : public ::testing::Test {
     x11.Key(app.window, "g");
     EXPECT_TRUE(WaitUntilAnimating(x11, app.window, 3s));
     x11.Close(app.window);
-    EXPECT_EQ(app.process->WaitForExit(5s), std::optional<int>(0)) << app.process->Stderr();
+    EXPECT_EQ(app.process->WaitForExit(HangBound(kExitAfterClose)), std::optional<int>(0))
+        << app.process->Stderr();
   }
 
   UserStartEventGuard guard;
@@ -62,7 +63,7 @@ TEST_P(EventOfAnInstanceThatEndedWhileRunning, DoesNotStartTheNextInstance) {
     } else {
       x11.Close(earlier.window);
     }
-    ASSERT_TRUE(earlier.process->WaitForExit(5s).has_value());
+    ASSERT_TRUE(earlier.process->WaitForExit(HangBound(kExitAfterClose)).has_value());
   }
   Instance next = Launch(x11, kRealApp, AppEnvironment());
   ExpectStartsPausedAndAnimatesOnG(next);

@@ -54,7 +54,7 @@ TEST_F(TwoInstances, AStartInOneWakesTheOther) {
   for (Instance* app : {&first, &second}) {
     EXPECT_EQ(CountLinesContaining(app->process->Stderr(), kFallbackWarning), 0);
     x11.Close(app->window);
-    EXPECT_EQ(app->process->WaitForExit(5s), std::optional<int>(0));
+    EXPECT_EQ(app->process->WaitForExit(HangBound(kExitAfterClose)), std::optional<int>(0));
   }
 }
 
@@ -66,7 +66,8 @@ TEST_F(TwoInstances, OneKilledMidRunLeavesTheOtherWorking) {
   x11.Key(killed.window, "g");
   ASSERT_TRUE(WaitUntilAnimating(x11, survivor.window, 3s));
   killed.process->Kill(SIGKILL);
-  ASSERT_EQ(killed.process->WaitForExit(5s), std::optional<int>(128 + SIGKILL));
+  ASSERT_EQ(killed.process->WaitForExit(HangBound(kExitAfterClose)),
+            std::optional<int>(128 + SIGKILL));
 
   EXPECT_TRUE(WaitUntilAnimating(x11, survivor.window, 3s)) << "the survivor's run stopped";
   x11.Key(survivor.window, "g");  // start: its own button still read Graph
@@ -90,7 +91,7 @@ TEST_F(TwoInstances, OneKilledMidRunLeavesTheOtherWorking) {
   for (Instance* app : {&survivor, &newcomer}) {
     EXPECT_EQ(CountLinesContaining(app->process->Stderr(), kFallbackWarning), 0);
     x11.Close(app->window);
-    EXPECT_EQ(app->process->WaitForExit(5s), std::optional<int>(0));
+    EXPECT_EQ(app->process->WaitForExit(HangBound(kExitAfterClose)), std::optional<int>(0));
   }
 }
 
@@ -101,7 +102,7 @@ TEST_F(TwoInstances, StartingTogetherOverAStartLeftByAKilledOneBothWaitForGraph)
     x11.Key(killed.window, "g");
     ASSERT_TRUE(WaitUntilAnimating(x11, killed.window, 3s));
     killed.process->Kill(SIGKILL);
-    ASSERT_TRUE(killed.process->WaitForExit(5s).has_value());
+    ASSERT_TRUE(killed.process->WaitForExit(HangBound(kExitAfterClose)).has_value());
   }
   // Both open the event at about the same moment: neither may take the
   // other, just starting, for a running instance whose start must stand.
@@ -124,8 +125,8 @@ TEST_F(TwoInstances, StartingTogetherOverAStartLeftByAKilledOneBothWaitForGraph)
   }
   x11.Close(firstWindow);
   x11.Close(secondWindow);
-  EXPECT_EQ(first.WaitForExit(5s), std::optional<int>(0));
-  EXPECT_EQ(second.WaitForExit(5s), std::optional<int>(0));
+  EXPECT_EQ(first.WaitForExit(HangBound(kExitAfterClose)), std::optional<int>(0));
+  EXPECT_EQ(second.WaitForExit(HangBound(kExitAfterClose)), std::optional<int>(0));
 }
 
 }  // namespace

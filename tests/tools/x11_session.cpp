@@ -6,6 +6,8 @@
 
 #include <thread>
 
+#include "hang_bound.h"
+
 int WindowImage::CountRed() const {
   int count = 0;
   for (const std::uint32_t p : pixels) {
@@ -130,7 +132,7 @@ std::vector<TopLevel> X11Session::WindowsOf(int pid) {
 
 Window X11Session::WaitForWindow(const std::string& title, int pid,
                                  std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  const auto deadline = std::chrono::steady_clock::now() + HangBound(timeout);
   while (std::chrono::steady_clock::now() < deadline) {
     const auto windows = FindWindows(title, pid);
     if (!windows.empty()) {

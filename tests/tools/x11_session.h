@@ -41,7 +41,7 @@ class X11Session {
 
   // Viewable top-level windows of the given process whose title is `title`.
   std::vector<Window> FindWindows(const std::string& title, int pid);
-  // Waits until such a window shows; 0 on time-out.
+  // Waits until such a window shows; 0 on time-out, a hang bound (HangBound).
   Window WaitForWindow(const std::string& title, int pid, std::chrono::milliseconds timeout);
   // Every viewable top-level window of the process, whatever its title.
   std::vector<TopLevel> WindowsOf(int pid);

@@ -1,13 +1,17 @@
 // Ending the workers in every state they can be in, a hundred times each: no
-// hang, no access to a view afterwards, and well within a second.
+// hang and no access to a view afterwards. The slowest time is printed, never
+// checked: a busy machine must not fail it.
 #include <algorithm>
 #include <thread>
 
+#include "hang_bound.h"
 #include "worker_fixture.h"
 
 namespace {
 
 constexpr int kRounds = 100;
+// Far beyond any shutdown seen (a few milliseconds, a step's wake-up at most).
+constexpr std::chrono::milliseconds kShutdown{5000};
 
 class ShutdownTest : public WorkerTest {
  protected:
@@ -17,7 +21,7 @@ class ShutdownTest : public WorkerTest {
     ShutdownAnimationWorkers();
     const long long ms = MsSince(start);
     m_slowestMs = std::max(m_slowestMs, ms);
-    EXPECT_LT(ms, 1000);
+    EXPECT_LT(ms, HangBound(kShutdown).count()) << "hang check: the shutdown took " << ms << " ms";
     EXPECT_EQ(g_workerThread.load(), std::thread::id());
     EXPECT_TRUE(AnimationIsStopped());
     // No worker is left to step a counter or ask for a paint.

@@ -2,9 +2,7 @@
 // whose trace closes into a rectangle with corners at 0.4 and 0.9.
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QTest>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -162,23 +160,6 @@ TEST_F(ViewPixels, BothViewsRepaintedBackToBackAreBothOnScreen) {
   Series()->repaint();
   EXPECT_TRUE(HasColourNear(ScreenImage(Web()), 0.65, 0.4, kOrange));
   EXPECT_TRUE(HasColourNear(ScreenImage(Series()), 0.5 / 49, 0.65, kRed));
-}
-
-TEST_F(ViewPixels, PaintTimePerViewAndCounter) {
-  for (CDiagramView* view : {Web(), Series()}) {
-    for (int counter : {0, 500, 1000}) {
-      view->m_stepCounter = counter;
-      constexpr int kRounds = 10;
-      QElapsedTimer timer;
-      timer.start();
-      for (int i = 0; i < kRounds; ++i) {
-        view->SendPaint();
-      }
-      const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6 / kRounds;
-      std::cout << "paint mode " << view->m_mode << " counter " << counter << ": " << ms << " ms\n";
-      EXPECT_LT(ms, 250.0);  // well inside one 500 ms step
-    }
-  }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "core/log/output_log.h"
 #include "desktop/animation/start_event.h"
 #include "desktop/windows/sentence_dlg.h"
+#include "hang_bound.h"
 
 // Readable failure messages for texts.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -30,9 +31,9 @@ class MainWindowTest : public ::testing::Test {
     OpenStartEvent(TestStartEventName())->Reset();
     dialog = std::make_unique<CSentenceDlg>();
     dialog->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get(), HangBoundMs(5000)));
     dialog->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get(), HangBoundMs(5000)));
   }
   void TearDown() override {
     CDialog::SetModalHook(nullptr);
@@ -42,9 +43,10 @@ class MainWindowTest : public ::testing::Test {
   QWidget* Item(int id) const { return dialog->GetDlgItem(id); }
   static int IdOf(const QWidget* widget) { return CDialog::ControlId(widget); }
 
-  // Waits on the event loop until the condition holds, at most timeoutMs.
+  // Waits on the event loop until the condition holds; timeoutMs is a hang
+  // bound's base figure.
   static bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 3000) {
-    return QTest::qWaitFor(condition, timeoutMs);
+    return QTest::qWaitFor(condition, HangBoundMs(timeoutMs));
   }
 
   std::unique_ptr<CSentenceDlg> dialog;

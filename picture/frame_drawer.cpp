@@ -31,7 +31,8 @@ QImage FrameDrawer::Draw(const Sheet& sheet, QString* error) {
 }
 
 QImage FrameDrawer::DrawPart(Part& kept, const SheetPart& part, QString* error) {
-  const PictureSource now = CurrentPictureSource(part.rect.size(), part.mode, part.counter);
+  const PictureSource now =
+      CurrentPictureSource(part.rect.size(), part.mode, part.counter, part.secondIterate);
   const PaintPlan plan = PlanPaint(kept.last, now);
   if (plan == PaintPlan::kReuse) {
     kept.last->counter = now.counter;
@@ -52,7 +53,7 @@ QImage FrameDrawer::DrawPart(Part& kept, const SheetPart& part, QString* error) 
       strokes.push_back(std::move(*added));
     }
   } else {
-    strokes = DiagramStrokes(part.mode, part.counter);
+    strokes = DiagramStrokes(part.mode, part.counter, part.secondIterate);
   }
   kept.image = Finish(kept, strokes, !onTop, now.pixels, error);
   kept.last = kept.image.isNull() ? std::nullopt : std::optional<PictureSource>(now);

@@ -94,7 +94,7 @@ void PaintVectorSheet(QPainter& painter, const Sheet& sheet, QSizeF size, double
   for (const SheetPart& part : sheet.parts) {
     painter.save();
     painter.translate(QPointF(part.rect.topLeft()) * scale);
-    PaintStrokes(painter, DiagramStrokes(part.mode, part.counter),
+    PaintStrokes(painter, DiagramStrokes(part.mode, part.counter, part.secondIterate),
                  QSizeF(part.rect.size()) * scale);
     painter.restore();
   }
@@ -179,10 +179,10 @@ std::optional<PictureFormat> PictureFormatOfPath(const QString& path) {
   return std::nullopt;
 }
 
-std::vector<Stroke> DiagramStrokes(int mode, int counter) {
+std::vector<Stroke> DiagramStrokes(int mode, int counter, bool secondIterate) {
   const StepCounterRead read = [counter] { return counter; };
   if (mode == 1) {
-    return WebDiagramStrokes(read, g_series);
+    return WebDiagramStrokes(read, g_series, secondIterate);
   }
   std::vector<Stroke> strokes;
   if (mode == 0) {
@@ -218,7 +218,8 @@ QImage RenderSheet(const Sheet& sheet, QSize size, GlSource source, QString* err
   picture.fill(Qt::black);
   for (const SheetPart& part : sheet.parts) {
     const QImage diagram =
-        RenderStrokes(DiagramStrokes(part.mode, part.counter), part.rect.size(), source, error);
+        RenderStrokes(DiagramStrokes(part.mode, part.counter, part.secondIterate), part.rect.size(),
+                      source, error);
     if (diagram.isNull()) {
       return QImage();
     }

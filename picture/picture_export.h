@@ -23,8 +23,9 @@ enum class PictureFormat { kPng, kSvg, kPdf, kGif };
 std::optional<PictureFormat> PictureFormatOfPath(const QString& path);
 
 // What a view of `mode` (0 time series, 1 web) draws at step count `counter`
-// from the current model, in the order it draws them.
-std::vector<Stroke> DiagramStrokes(int mode, int counter);
+// from the current model, in the order it draws them; f∘f too on a web
+// diagram when `secondIterate` is set.
+std::vector<Stroke> DiagramStrokes(int mode, int counter, bool secondIterate = false);
 
 // Where the unit square's point (x, y) lands in a picture of `size`, top-left
 // origin: the view's gluOrtho2D(-0.01, 1.01, -0.01, 1.01) over the whole
@@ -52,6 +53,7 @@ struct SheetPart {
   int mode = 1;
   int counter = 0;
   QRect rect;
+  bool secondIterate = false;
 };
 
 // A picture of one or more diagrams on black; `label`, when not empty, is

@@ -41,11 +41,11 @@ bool SaveDiagrams(const CSentenceDlg& dialog, const QString& path, QString* erro
   const QRect sheet = seriesPlace.united(webPlace);
   const QPoint origin = sheet.topLeft();
   const auto bothAt = [&](int step) {
-    return Sheet{
-        {{dialog.m_seriesView->m_mode, std::min(step, seriesCounter),
-          seriesPlace.translated(-origin)},
-         {dialog.m_webView->m_mode, std::min(step, webCounter), webPlace.translated(-origin)}},
-        QString()};
+    return Sheet{{{dialog.m_seriesView->m_mode, std::min(step, seriesCounter),
+                   seriesPlace.translated(-origin)},
+                  {dialog.m_webView->m_mode, std::min(step, webCounter),
+                   webPlace.translated(-origin), dialog.m_webView->SecondIterateShown()}},
+                 QString()};
   };
   OutputFile file{path, *format, {}};
   if (*format == PictureFormat::kGif) {

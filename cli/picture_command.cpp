@@ -30,6 +30,7 @@ struct PictureArguments {
   std::string output;
   std::optional<PixelRect> size;
   std::optional<FramePace> pace;
+  bool secondIterate = false;    // --iterate 2
   std::vector<const char*> run;  // SENTENCE DEGREE ESTIMATE
 };
 
@@ -114,6 +115,13 @@ bool ParseArguments(int argc, const char* const* argv, PictureArguments* args, s
             << value << "\"\n";
         return false;
       }
+    } else if (option == "--iterate") {
+      if (value != "1" && value != "2") {
+        err << kProgram << "--iterate must be 1 (f) or 2 (f and f(f(x))), not \"" << value
+            << "\"\n";
+        return false;
+      }
+      args->secondIterate = value == "2";
     } else if (option == "--output") {
       args->output = value;
     } else if (option == "--size") {
@@ -236,6 +244,7 @@ int RunPictureCommand(int argc, const char* const* argv, std::ostream& err) {
     Sheet sheet;
     for (SheetPart part : layout.parts) {
       part.counter = step;
+      part.secondIterate = args.secondIterate && part.mode == 1;
       sheet.parts.push_back(part);
     }
     if (onePerStep) {

@@ -24,7 +24,7 @@ FileContent VectorFile(const OutputFile& file, int width, int height) {
   for (const Sheet& sheet : file.sheets) {
     VectorPage page{{}, sheet.label};
     for (const SheetPart& part : sheet.parts) {
-      page.parts.push_back({part.rect, DiagramStrokes(part.mode, part.counter)});
+      page.parts.push_back({part.rect, DiagramStrokes(part.mode, part.counter, part.secondIterate)});
     }
     job.pages.push_back(std::move(page));
   }

@@ -31,10 +31,10 @@ std::optional<PictureFormat> PictureFormatOfPath(std::string_view path) {
   return std::nullopt;
 }
 
-std::vector<Stroke> DiagramStrokes(int mode, int counter) {
+std::vector<Stroke> DiagramStrokes(int mode, int counter, bool secondIterate) {
   const StepCounterRead read = [counter] { return counter; };
   if (mode == 1) {
-    return WebDiagramStrokes(read, g_series);
+    return WebDiagramStrokes(read, g_series, secondIterate);
   }
   std::vector<Stroke> strokes;
   if (mode == 0) {

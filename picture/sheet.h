@@ -31,6 +31,7 @@ struct SheetPart {
   int mode = 1;  // 0 time series, 1 web
   int counter = 0;
   PixelRect rect;
+  bool secondIterate = false;  // a web diagram with f∘f under its staircase
 };
 
 // A picture of one or more diagrams on black; `label`, when not empty, is
@@ -41,8 +42,9 @@ struct Sheet {
 };
 
 // What a view of `mode` draws at step count `counter` from the current
-// model, in the order it draws them.
-std::vector<Stroke> DiagramStrokes(int mode, int counter);
+// model, in the order it draws them; f∘f too on a web diagram when
+// `secondIterate` is set.
+std::vector<Stroke> DiagramStrokes(int mode, int counter, bool secondIterate = false);
 
 // How long a GIF shows each frame, and how often it plays them again after
 // the first time (0: forever).

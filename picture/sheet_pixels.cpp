@@ -49,6 +49,7 @@ const RgbaImage& SheetFrames::Draw(const Sheet& sheet) {
 
 const RgbaImage& SheetFrames::DrawPart(Kept& kept, const SheetPart& part) {
   const bool sameView = kept.last && kept.last->mode == part.mode &&
+                        kept.last->secondIterate == part.secondIterate &&
                         kept.last->rect.width == part.rect.width &&
                         kept.last->rect.height == part.rect.height;
   if (sameView && kept.last->counter == part.counter) {
@@ -61,7 +62,7 @@ const RgbaImage& SheetFrames::DrawPart(Kept& kept, const SheetPart& part) {
     }
   } else {
     kept.pixels = RgbaImage::Black(part.rect.width, part.rect.height);
-    DrawStrokes(kept.pixels, DiagramStrokes(part.mode, part.counter));
+    DrawStrokes(kept.pixels, DiagramStrokes(part.mode, part.counter, part.secondIterate));
   }
   kept.last = part;
   return kept.pixels;

@@ -13,6 +13,7 @@
 #include "core/numbers/number_text.h"
 #include "core/numbers/sentence.h"
 #include "core/numbers/series.h"
+#include "core/numbers/step_rules.h"
 #include "core/report/run_report.h"
 
 namespace {
@@ -57,10 +58,7 @@ bool LogStep(int step) {
 }
 
 int NextStep(int step) {
-  if (step >= kSeriesLength) {
-    return step;
-  }
-  return step + 1 == 1 ? 2 : step + 1;
+  return NextShownStep(step);
 }
 
 int StepIntervalMs() {

@@ -35,6 +35,11 @@ inline constexpr Rgb kDiagonalColour{0.4f, 0.4f, 0.4f};
 inline constexpr Rgb kCurveColour{0.0f, 0.5f, 0.0f};
 inline constexpr Rgb kTraceRed{1.0f, 0.0f, 0.0f};
 inline constexpr Rgb kSeriesColour{1.0f, 0.0f, 0.0f};
+// f∘f: a colour no other line of either diagram has.
+inline constexpr Rgb kSecondIterateColour{0.0f, 0.6f, 0.6f};
+// Samples of f∘f over [0, 1] besides its corners: f∘f of the steep
+// sentences swings several times as fast as f.
+inline constexpr int kSecondIterateSamples = 1000;
 
 // A vertex as glVertex2d receives it, with the colour current when it is sent.
 struct ColouredVertex {
@@ -63,6 +68,17 @@ Stroke DiagonalStroke();
 // 101 samples (x, f(x)) of the current sentence, x from 0 to just under 1.
 Stroke CurveStroke();
 
+// f∘f of the current sentence, x from 0 to 1: every value is f applied
+// twice and stored in single precision after each application, as the
+// series stores it, so the curve meets the staircase's corners exactly.
+// Besides the even samples it has a vertex on each side of every corner of
+// f∘f (the corners of f and the points f takes to them), one single-precision
+// number apart, so no corner is cut.
+Stroke SecondIterateStroke();
+// The abscissae where f∘f of the current sentence has a corner, as pairs of
+// neighbouring single-precision numbers around it, in increasing order.
+std::vector<float> SecondIterateCorners();
+
 // The staircase of the iteration; nothing (not even an empty strip) while the
 // counter is 0 or less.
 std::optional<Stroke> WebTraceStroke(const StepCounterRead& readCounter,
@@ -70,6 +86,10 @@ std::optional<Stroke> WebTraceStroke(const StepCounterRead& readCounter,
 // Frame, diagonal, curve, then the trace if there is one.
 std::vector<Stroke> WebDiagramStrokes(const StepCounterRead& readCounter,
                                       const ValuationSeries& series);
+// The same with f∘f after the curve when `secondIterate` is set: the
+// staircase stays on top.
+std::vector<Stroke> WebDiagramStrokes(const StepCounterRead& readCounter,
+                                      const ValuationSeries& series, bool secondIterate);
 
 // How many vertices the whole web trace has for a counter: the first red
 // line, then three per step i = 2 .. min(counter - 1, kLastTraceStep).
@@ -94,3 +114,5 @@ std::optional<Stroke> TimeSeriesStroke(const StepCounterRead& readCounter,
 // "step 34 of 1000, x[34] = 0.78", the value the trace has reached (the last
 // of the series once the run is complete); "step 0 of 1000" before the first.
 std::string DescribeDiagramStep(int step, const ValuationSeries& series);
+// The web diagram's words: the same, then ", f∘f shown" when it is.
+std::string DescribeWebDiagramStep(int step, const ValuationSeries& series, bool secondIterate);

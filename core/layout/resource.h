@@ -14,6 +14,11 @@ inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
 inline constexpr unsigned IDM_RUNREPORT = 0x0100;
 inline constexpr unsigned IDM_SAVEDIAGRAMS = 0x0110;
 inline constexpr unsigned IDM_ORBITDIAGRAM = 0x0120;
+// Stepping through a run by hand, and f∘f on the web diagram.
+inline constexpr unsigned IDM_STEPFORWARD = 0x0130;
+inline constexpr unsigned IDM_STEPBACK = 0x0140;
+inline constexpr unsigned IDM_GOTOSTEP = 0x0150;
+inline constexpr unsigned IDM_SECONDITERATE = 0x0160;
 
 inline constexpr int IDC_STATIC = -1;
 inline constexpr int IDC_WEB_PLACEHOLDER = 1000;

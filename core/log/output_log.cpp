@@ -40,3 +40,19 @@ bool AppendStepToLog(std::string& log, bool& lineOpen, int step, const std::stri
   log += entry;
   return true;
 }
+
+LogAtStep RebuildLogAtStep(int step, bool showOutput, const std::string& formulaLine,
+                           const ValuationSeries& series) {
+  LogAtStep at{FormatRefreshedLog(formulaLine, series[0], series[1]), false};
+  if (!showOutput || step < 2) {
+    return at;
+  }
+  // The run's last clear before `step`; from there on the page is what the
+  // steps append, replayed through the very rule the animation uses.
+  const int shown = step > kSeriesLength ? kSeriesLength : step;
+  const int pageStart = shown / kLogPageSteps * kLogPageSteps;
+  for (int s = pageStart < 2 ? 2 : pageStart; s <= shown; ++s) {
+    AppendStepToLog(at.text, at.lineOpen, s, formulaLine, series);
+  }
+  return at;
+}

@@ -36,3 +36,15 @@ std::string FormatRefreshedLog(const std::string& formulaLine, float s0, float s
 // Returns whether the log changed.
 bool AppendStepToLog(std::string& log, bool& lineOpen, int step, const std::string& formulaLine,
                      const ValuationSeries& series);
+
+// The log as an uninterrupted run from step 0 leaves it at `step`, with its
+// line open or closed as that run leaves it. Only the page of `step` is
+// rebuilt: every earlier page was cleared away. The run starts with the line
+// closed, as a window just opened has it; with the output hidden the steps
+// went by unlogged and the refreshed log stands.
+struct LogAtStep {
+  std::string text;
+  bool lineOpen = false;
+};
+LogAtStep RebuildLogAtStep(int step, bool showOutput, const std::string& formulaLine,
+                           const ValuationSeries& series);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "core/numbers/sentence.h"
 
@@ -70,5 +71,30 @@ inline double SentenceValuation(SentenceKind index, float degree, float x_single
       const float a = static_cast<float>(valuation_detail::Magnitude(-x));
       return std::pow(1.0 - a, index == 7 ? 2.0 : 0.5);
     }
+  }
+}
+
+// What the valuation of sentences 0 to 5 takes the magnitude of, computed as
+// the valuation computes it, so its sign changes on the very single-precision
+// step where f has its corner. Monotone in x. NaN for the other sentences,
+// whose valuations have no corner in [0, 1].
+inline double SentenceCornerArgument(SentenceKind index, float degree, float x_single) {
+  const double x = x_single;
+  const double k = degree;
+  switch (index) {
+    case 0:
+      return k - x;
+    case 1:
+      return k - (1.0 - x);
+    case 2:
+      return k * x - x;
+    case 3:
+      return k * x - (1.0 - x);
+    case 4:
+      return (1.0 - x) * k - x;
+    case 5:
+      return (1.0 - x) * k - (1.0 - x);
+    default:
+      return std::numeric_limits<double>::quiet_NaN();
   }
 }

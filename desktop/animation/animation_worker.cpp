@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/numbers/step_rules.h"
 #include "desktop/animation/start_event.h"
 #include "desktop/animation/ui_call.h"
 
@@ -164,9 +165,10 @@ void RunSteps(QWidget* viewWnd, std::atomic<int>* stepCounter, bool notifies, in
 }  // namespace
 
 std::optional<int> AdvanceStepCounter(std::atomic<int>& stepCounter, int seen) {
-  const int next = seen + 1 == 1 ? 2 : seen + 1;
+  const int next = NextShownStep(seen);
   // Only the user interface thread writes the counter besides the worker,
-  // and only to zero it: a compare-and-swap lets that zero win.
+  // to zero it or to put it at a step the user went to: a compare-and-swap
+  // lets that count win.
   if (!stepCounter.compare_exchange_strong(seen, next)) {
     return std::nullopt;
   }

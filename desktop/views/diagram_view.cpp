@@ -73,7 +73,9 @@ void CDiagramView::paintEvent(QPaintEvent*) {
   // words follow the picture, once per step.
   if (m_paintCounter != m_describedStep) {
     m_describedStep = m_paintCounter;
-    setAccessibleDescription(QString::fromStdString(DescribeDiagramStep(m_paintCounter, g_series)));
+    setAccessibleDescription(QString::fromStdString(
+        m_mode == 1 ? DescribeWebDiagramStep(m_paintCounter, g_series, m_secondIterate)
+                    : DescribeDiagramStep(m_paintCounter, g_series)));
   }
   if (picture.isNull()) {
     return;  // silently unpainted: the black placeholder shows through
@@ -87,7 +89,8 @@ QImage CDiagramView::RenderPicture() {
   const qreal ratio = devicePixelRatioF();
   const QSize pixels = size() * ratio;
   m_paintCounter = m_stepCounter.load();
-  const PictureSource source = CurrentPictureSource(pixels, m_mode, m_paintCounter);
+  const PictureSource source =
+      CurrentPictureSource(pixels, m_mode, m_paintCounter, m_mode == 1 && m_secondIterate);
   const PaintPlan plan = PlanPaint(m_lastSource, source);
   if (plan == PaintPlan::kReuse) {
     m_lastSource->counter = source.counter;
@@ -129,6 +132,11 @@ void CDiagramView::DiscardRetainedPicture() {
   m_lastPicture = QImage();
 }
 
+void CDiagramView::ShowSecondIterate(bool shown) {
+  m_secondIterate = shown;
+  m_describedStep = -1;
+}
+
 void CDiagramView::DrawFrame() {
   EmitStroke(FrameStroke());
 }
@@ -143,6 +151,9 @@ void CDiagramView::DrawWebDiagram() {
   DrawFrame();
   DrawDiagonal();
   DrawCurve();
+  if (m_secondIterate) {
+    EmitStroke(SecondIterateStroke());
+  }
   if (const auto trace = WebTraceStroke(CounterReader(), g_series)) {
     EmitStroke(*trace);
   }

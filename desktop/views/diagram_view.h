@@ -49,6 +49,11 @@ class CDiagramView : public QWidget {
   // only to have gained trace steps). For comparisons and measurements.
   void DiscardRetainedPicture();
 
+  // A web view draws f∘f under its staircase while this is on, and says so
+  // to a screen reader; off at start.
+  void ShowSecondIterate(bool shown);
+  bool SecondIterateShown() const { return m_secondIterate; }
+
   // The pause after each step for the workers of views created from now on
   // (kStepIntervalMs unless changed): tests and benchmarks run whole runs fast.
   static void SetStepInterval(int intervalMs);
@@ -95,4 +100,5 @@ class CDiagramView : public QWidget {
   // The step count the accessible description was last written for; -1
   // when it must be written afresh.
   int m_describedStep = -1;
+  bool m_secondIterate = false;
 };

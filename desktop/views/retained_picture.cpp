@@ -19,13 +19,14 @@ bool SameParams(const RunParams& a, const RunParams& b) {
 
 }  // namespace
 
-PictureSource CurrentPictureSource(QSize pixels, int mode, int counter) {
-  return {pixels, mode, counter, g_runParams, g_series};
+PictureSource CurrentPictureSource(QSize pixels, int mode, int counter, bool secondIterate) {
+  return {pixels, mode, counter, g_runParams, g_series, secondIterate};
 }
 
 PaintPlan PlanPaint(const std::optional<PictureSource>& last, const PictureSource& now) {
   if (!last || last->pixels != now.pixels || last->mode != now.mode ||
-      !SameParams(last->params, now.params) || !SameBits(last->series, now.series)) {
+      !SameParams(last->params, now.params) || !SameBits(last->series, now.series) ||
+      last->secondIterate != now.secondIterate) {
     return PaintPlan::kRedraw;
   }
   if (last->counter == now.counter) {

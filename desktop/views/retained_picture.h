@@ -19,10 +19,12 @@ struct PictureSource {
   int counter = 0;
   RunParams params;
   ValuationSeries series{};
+  // A web diagram with f∘f under its staircase.
+  bool secondIterate = false;
 };
 
 // The source of a picture drawn now: the model as it stands, with `counter`.
-PictureSource CurrentPictureSource(QSize pixels, int mode, int counter);
+PictureSource CurrentPictureSource(QSize pixels, int mode, int counter, bool secondIterate = false);
 
 enum class PaintPlan {
   kReuse,     // the last picture is the right one

@@ -50,7 +50,7 @@ bool SaveDiagrams(const CSentenceDlg& dialog, const QString& path, QString* erro
     return Sheet{{{dialog.m_seriesView->m_mode, std::min(step, seriesCounter),
                    PixelsOf(seriesPlace.translated(-origin))},
                   {dialog.m_webView->m_mode, std::min(step, webCounter),
-                   PixelsOf(webPlace.translated(-origin))}},
+                   PixelsOf(webPlace.translated(-origin)), dialog.m_webView->SecondIterateShown()}},
                  std::string()};
   };
   OutputFile file{QFile::encodeName(path).toStdString(), *format, {}};

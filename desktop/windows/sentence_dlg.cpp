@@ -9,10 +9,12 @@
 #include "core/layout/resource.h"
 #include "core/log/output_log.h"
 #include "core/numbers/series.h"
+#include "core/numbers/step_rules.h"
 #include "desktop/animation/animation_worker.h"
 #include "desktop/resources/resources.h"
 #include "desktop/views/diagram_view.h"
 #include "desktop/windows/about_dlg.h"
+#include "desktop/windows/go_to_step_dlg.h"
 
 SentenceKind g_selectedSentence = 0;
 float g_enteredDegree = 0.0f;
@@ -107,6 +109,7 @@ bool CSentenceDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   AddAboutToSystemMenu();
   AddToolsToSystemMenu();
+  AddStepsToSystemMenu();
   setWindowIcon(m_hIcon);
   m_webView->CreateInPlaceholder(GetDlgItem(IDC_WEB_PLACEHOLDER), 1, this);
   m_seriesView->CreateInPlaceholder(GetDlgItem(IDC_SERIES_PLACEHOLDER), 0, nullptr);
@@ -173,6 +176,65 @@ void CSentenceDlg::AddToolsToSystemMenu() {
   InsertMenuAt(m_systemMenu, separator, {IDM_RUNREPORT, "&Run Report..."});
   InsertMenuAt(m_systemMenu, separator + 1, {IDM_SAVEDIAGRAMS, "&Save Diagrams..."});
   InsertMenuAt(m_systemMenu, separator + 1, {IDM_ORBITDIAGRAM, "&Orbit Diagram..."});
+}
+
+void CSentenceDlg::AddStepsToSystemMenu() {
+  // After the tool's windows, still above the separator; the keys stand
+  // after a tab, as Close shows its own.
+  std::size_t separator = 0;
+  while (separator < m_systemMenu.size() && m_systemMenu[separator].command != 0) {
+    ++separator;
+  }
+  InsertMenuAt(m_systemMenu, separator, {IDM_STEPFORWARD, "Step &Forward\t."});
+  InsertMenuAt(m_systemMenu, separator + 1, {IDM_STEPBACK, "Step &Back\t,"});
+  InsertMenuAt(m_systemMenu, separator + 2, {IDM_GOTOSTEP, "&Go to Step...\tJ"});
+  InsertMenuAt(m_systemMenu, separator + 3, {IDM_SECONDITERATE, "Show f&∘f"});
+}
+
+int CSentenceDlg::ShownStep() const {
+  return m_seriesView->m_stepCounter.load();
+}
+
+void CSentenceDlg::StepForward() {
+  ShowStep(NextShownStep(ShownStep()));
+}
+
+void CSentenceDlg::StepBack() {
+  ShowStep(PreviousShownStep(ShownStep()));
+}
+
+void CSentenceDlg::OnGoToStep() {
+  if (!m_paused || !m_webView->IsStopped()) {
+    PauseGraphing();
+  }
+  CGoToStepDlg dialog(ShownStep(), this);
+  if (dialog.exec() == QDialog::Accepted) {
+    ShowStep(dialog.Step());
+  }
+}
+
+void CSentenceDlg::ShowStep(int step) {
+  if (!m_paused || !m_webView->IsStopped()) {
+    PauseGraphing();
+  }
+  const int shown = step < 0 ? 0 : (step > kSeriesLength ? kSeriesLength : step);
+  // The workers step on from here when Graph is pressed; a step a worker
+  // was taking as the pause came is dropped by its compare-and-swap.
+  m_webView->m_stepCounter = shown;
+  m_seriesView->m_stepCounter = shown;
+  UpdateData(true);
+  const LogAtStep log = RebuildLogAtStep(shown, m_showOutput != 0, CurrentFormula(), g_series);
+  g_logLineOpen = log.lineOpen;
+  m_outputText = QString::fromStdString(log.text);
+  m_webView->SendPaint();
+  m_seriesView->SendPaint();
+  RedrawFormulaPicture();
+  UpdateData(false);
+}
+
+void CSentenceDlg::ToggleSecondIterate() {
+  m_webView->ShowSecondIterate(!m_webView->SecondIterateShown());
+  m_webView->SendPaint();
 }
 
 void CSentenceDlg::Refresh() {
@@ -319,6 +381,24 @@ bool CSentenceDlg::PreTranslateMessage(QKeyEvent* keyDown) {
     case Qt::Key_R:
       RestartGraphing();
       return false;
+    case Qt::Key_J:
+      OnGoToStep();
+      return true;
+    case Qt::Key_Period:
+    case Qt::Key_Comma: {
+      // In a value field "." starts a number; there the keys keep their
+      // meaning, as they do in any text field.
+      const QWidget* focus = QApplication::focusWidget();
+      if (focus == &m_degreeEdit || focus == &m_estimateEdit) {
+        return false;
+      }
+      if (keyDown->key() == Qt::Key_Period) {
+        StepForward();
+      } else {
+        StepBack();
+      }
+      return true;
+    }
     default:
       return false;
   }
@@ -340,6 +420,18 @@ void CSentenceDlg::OnSysCommand(unsigned nID, long) {
       return;
     case IDM_ORBITDIAGRAM:
       OnOrbitDiagram();
+      return;
+    case IDM_STEPFORWARD:
+      StepForward();
+      return;
+    case IDM_STEPBACK:
+      StepBack();
+      return;
+    case IDM_GOTOSTEP:
+      OnGoToStep();
+      return;
+    case IDM_SECONDITERATE:
+      ToggleSecondIterate();
       return;
     default:
       DefaultSysCommand(nID);
@@ -393,6 +485,10 @@ void CSentenceDlg::ShowSystemMenu(const QPoint& globalPos, bool fromKeyboard) {
     } else if (OfferedOnThisPlatform(entry.command)) {
       QAction* action = menu.addAction(QString::fromStdString(entry.text));
       action->setData(entry.command);
+      if (entry.command == IDM_SECONDITERATE) {
+        action->setCheckable(true);
+        action->setChecked(m_webView->SecondIterateShown());
+      }
     }
   }
   // The menu goes with its window, as the desktop's window menu does: a close

@@ -49,8 +49,20 @@ class CSentenceDlg : public CDialog, public CPreTranslate {
   void OnRunReport();
   void OnSaveDiagrams();
   void OnOrbitDiagram();
+  // The window menu's stepping entries. Each pauses a running animation,
+  // then shows the step as an uninterrupted run from step 0 shows it: both
+  // diagrams, their words and the log.
+  void StepForward();
+  void StepBack();
+  void OnGoToStep();
+  void ShowStep(int step);
+  // "Show f∘f": on or off on the web diagram.
+  void ToggleSecondIterate();
+  // The step count both views show.
+  int ShownStep() const;
 
-  // Enter and Escape are consumed; G and R act and pass on.
+  // Enter and Escape are consumed; G and R act and pass on; J, and outside
+  // the value fields "," and ".", step and are consumed.
   bool PreTranslateMessage(QKeyEvent* keyDown) override;
 
   // The window menu as it stands after initialisation.
@@ -86,6 +98,7 @@ class CSentenceDlg : public CDialog, public CPreTranslate {
  private:
   void AddAboutToSystemMenu();
   void AddToolsToSystemMenu();
+  void AddStepsToSystemMenu();
   void SetFormulaImage(const QPixmap& picture);
   void RedrawFormulaPicture();
   // From the keyboard the first entry starts selected, so that a screen

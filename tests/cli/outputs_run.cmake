@@ -24,6 +24,11 @@ set(rows
   "web view as SVG|--picture web --step 33 --output @web.svg 3 0.30 0.90|web.svg|0|3d089320f369aff19a7d3610d62a70f3ee8e61dcd5a566b8652c73bbbc64dc07"
   "web run as GIF|--picture web --steps 2..30 --output @run.gif 0 0.3 0.9|run.gif|0|ec7b93820b1a2d15368588bfc0226d35369d9dcb4ef21f74cbc34c76ca021674"
   "refused: sentence 12|12 0.3 0.9|stderr|2|10a772451fe0e137d77c010f936de8edcb0d3fe7a6678e2bac1f0946e6543331"
+  "web view with f∘f|--picture web --step 60 --iterate 2 --output @web2.png 3 0.30 0.90|web2.png|0|cd783251058275d3a34897e26a17eabf42f2b7cf8967547615959136e38cb9ab"
+  "both views with f∘f|--picture both --step 40 --iterate 2 --output @both2.png 4 0.75 0.20|both2.png|0|536be98201053075a3da492b2ae9e1d685f6f8992bd64df2270da15bc54f6c02"
+  "refused: iterate 0|--picture web --step 3 --iterate 0 --output @x.png 0 0.3 0.9|stderr|2|b2591b5e68aaf96c34fb2ac5129e0121aabf662082e798360af9753ba0b54778"
+  "refused: iterate 9|--picture web --step 3 --iterate 9 --output @x.png 0 0.3 0.9|stderr|2|7713f621964ca36fea44a0b325940fed841233dcea23e0367b2828f38405de61"
+  "refused: iterate x|--picture web --step 3 --iterate x --output @x.png 0 0.3 0.9|stderr|2|1b693cad535b480faa926a1a9b07a6f56ad85f63a0a941b9287f4eb3e71541fa"
   "refused: empty size|--picture web --step 3 --size 0x0 --output @x.png 0 0.3 0.9|stderr|2|94f441a7812cfc523d1c7bc9f64490e37768ed6cdedf1a8f58cfa02ca704ecde"
 )
 set(work "${WORK}/outputs")

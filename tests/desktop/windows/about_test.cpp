@@ -85,7 +85,8 @@ TEST_F(WindowMenuAndAbout, WindowMenuEntriesAfterInitialisation) {
   }
   EXPECT_EQ(commands,
             (std::vector<unsigned>{SC_RESTORE, SC_MOVE, SC_MINIMIZE, IDM_ABOUTBOX, IDM_RUNREPORT,
-                                   IDM_ORBITDIAGRAM, IDM_SAVEDIAGRAMS, 0, SC_CLOSE}));
+                                   IDM_ORBITDIAGRAM, IDM_SAVEDIAGRAMS, IDM_STEPFORWARD,
+                                   IDM_STEPBACK, IDM_GOTOSTEP, IDM_SECONDITERATE, 0, SC_CLOSE}));
   EXPECT_EQ(dialog->SystemMenu()[3].text, "&About Veridrift...");
 }
 
@@ -122,8 +123,11 @@ QStringList RightClick(QWidget* target, QPoint local, const QString& choose = {}
 }
 
 TEST_F(WindowMenuAndAbout, RightClickOnTheFreeAreaOffersMinimizeAboutAndClose) {
-  const QStringList expected = {"Mi&nimize",         "&About Veridrift...", "&Run Report...",
-                                "&Orbit Diagram...", "&Save Diagrams...",   "-",
+  const QStringList expected = {"Mi&nimize",         "&About Veridrift...",
+                                "&Run Report...",    "&Orbit Diagram...",
+                                "&Save Diagrams...", "Step &Forward\t.",
+                                "Step &Back\t,",     "&Go to Step...\tJ",
+                                "Show f&∘f",         "-",
                                 "&Close\tAlt+F4"};
   EXPECT_EQ(RightClick(dialog.get(), QPoint(2, 2)), expected);
   QWidget* label = Item(IDC_DEGREE_LABEL);

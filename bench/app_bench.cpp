@@ -1,7 +1,7 @@
 // Start-up, reaction, painting, idling, pacing and memory of the application,
 // measured on the machine at hand and printed against the targets.
 //
-//   app_bench [startup|reaction|paint|pacing|idle|memory]...   (default: all)
+//   app_bench [startup|reaction|paint|goto|pacing|idle|memory]...   (default: all)
 //
 // The whole run whose peak memory is reported runs in a child process of the
 // same program (VERIDRIFT_BENCH_FULL_RUN set), at a short step interval.
@@ -47,6 +47,7 @@ constexpr int kKeystrokes = 1000;
 constexpr int kPaintRepetitions = 30;
 constexpr int kCpuSeconds = 10;
 constexpr int kPacedSteps = 100;
+constexpr int kGoToSteps = 300;
 constexpr int kFullRunIntervalMs = 1;
 
 std::string F(double value) {
@@ -226,7 +227,7 @@ int main(int argc, char** argv) {
   }
   const std::vector<std::string> sections(argv + 1, argv + argc);
   for (const std::string& section : sections) {
-    if (std::string(" startup reaction paint pacing idle memory ").find(" " + section + " ") ==
+    if (std::string(" startup reaction paint goto pacing idle memory ").find(" " + section + " ") ==
         std::string::npos) {
       std::fprintf(stderr, "usage: app_bench [startup|reaction|paint|pacing|idle|memory]...\n");
       return 2;
@@ -266,8 +267,8 @@ int main(int argc, char** argv) {
     }
   }
 
-  if (Wanted(sections, "reaction") || Wanted(sections, "paint") || Wanted(sections, "pacing") ||
-      Wanted(sections, "idle")) {
+  if (Wanted(sections, "reaction") || Wanted(sections, "paint") || Wanted(sections, "goto") ||
+      Wanted(sections, "pacing") || Wanted(sections, "idle")) {
     ShownWindow shown;
     CSentenceDlg& dialog = shown.dialog;
     if (Wanted(sections, "reaction")) {
@@ -310,6 +311,12 @@ int main(int argc, char** argv) {
           Row("  drawn afresh", F(paint.afreshMs), "< 2", paint.afreshMs < 2.0);
         }
       }
+    }
+    if (Wanted(sections, "goto")) {
+      const std::vector<double> gotoMs = MeasureGoToStep(dialog, kGoToSteps);
+      const double p99 = Percentile(gotoMs, 99.0);
+      Row("going to a step, both views and the log, p99 (ms)", F(p99), "< 16", p99 < 16.0);
+      Row("  median (ms)", F(Median(gotoMs)), "", true);
     }
     if (Wanted(sections, "idle")) {
       const double idleCpuMs = MeasureIdleCpuMsAtLimit(dialog, kCpuSeconds, dialog.m_sentenceCombo);

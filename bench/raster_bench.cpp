@@ -29,4 +29,24 @@ BENCHMARK(BM_WebPicture)
     ->ArgNames({"sentence", "scale"})
     ->Unit(benchmark::kMicrosecond);
 
+// What f∘f adds to a web picture: its stroke computed (every corner found)
+// and drawn, at scale 1, for sentences whose f∘f has corners (0, 3) and one
+// whose has none (7).
+static void BM_SecondIterateAdded(benchmark::State& state) {
+  const auto sentence = static_cast<SentenceKind>(state.range(0));
+  ComputeSeriesValues(0.30f, 0.90f, sentence);
+  RgbaImage image = RgbaImage::Black(350, 322);
+  for (auto _ : state) {
+    DrawStrokes(image, {SecondIterateStroke()});
+    benchmark::DoNotOptimize(image.rgba.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_SecondIterateAdded)
+    ->Arg(0)
+    ->Arg(3)
+    ->Arg(7)
+    ->ArgName("sentence")
+    ->Unit(benchmark::kMicrosecond);
+
 BENCHMARK_MAIN();

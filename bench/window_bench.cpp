@@ -191,6 +191,27 @@ std::vector<ViewPaintFigures> MeasurePaints(CSentenceDlg& dialog, const std::vec
   return figures;
 }
 
+std::vector<double> MeasureGoToStep(CSentenceDlg& dialog, int count) {
+  Pause(dialog);
+  if (auto* showOutput = qobject_cast<QCheckBox*>(dialog.GetDlgItem(IDC_SHOW_OUTPUT))) {
+    showOutput->setChecked(true);
+  }
+  std::vector<double> ms;
+  for (int i = 0; i < count; ++i) {
+    // A stride that visits the whole run in jumps of every length, 1000 first.
+    const int step =
+        (kSeriesLength - i * 337 % (kSeriesLength + 1) + kSeriesLength + 1) % (kSeriesLength + 1);
+    const Clock::time_point start = Clock::now();
+    // The views are repainted before ShowStep returns, the log's panel with
+    // the events that follow.
+    dialog.ShowStep(step);
+    QApplication::processEvents();
+    ms.push_back(MsSince(start));
+  }
+  dialog.RestartGraphing();
+  return ms;
+}
+
 PacingFigures MeasurePacing(CSentenceDlg& dialog, int steps) {
   Pause(dialog);
   dialog.RestartGraphing();

@@ -32,6 +32,11 @@ struct ViewPaintFigures {
 std::vector<ViewPaintFigures> MeasurePaints(CSentenceDlg& dialog, const std::vector<int>& counters,
                                             int repetitions);
 
+// Goes to `count` steps spread over 0..1000 (1000 and 0 among them) with
+// "Show Output" checked, as "Go to Step..." does: each until both views and
+// the log show it, in ms.
+std::vector<double> MeasureGoToStep(CSentenceDlg& dialog, int count);
+
 struct PacingFigures {
   std::vector<double> webIntervalsMs;
   std::vector<double> seriesIntervalsMs;

@@ -262,8 +262,11 @@ async function runKeysAndLog(page) {
 async function runMenus(page) {
   const label = await page.$('label[for="picker"]');
   await label.click({ button: 'right' });
-  const entries = await page.$$eval('#menu button', (items) => items.map((i) => i.textContent));
-  equal(entries.join('|'), 'About Veridrift...|Run Report...', 'the window menu');
+  // Each entry's name, then its key as the menu shows it.
+  const entries = await page.$$eval('#menu button', (items) => items.map((i) =>
+    [i.firstChild.textContent, i.querySelector('.key')?.textContent].filter((t) => t).join(' ')));
+  equal(entries.join('|'), 'About Veridrift...|Run Report...|Step Forward .|Step Back ,|Go to Step... J|Show f∘f',
+    'the window menu');
   await page.click('#menu button:nth-child(1)');
   const about = await page.$eval('#about', (d) => ({ open: d.open, text: d.textContent }));
   check(about.open && ['About Veridrift', 'Veridrift', 'Sep 28 2003 Build', 'Truth in degrees', 'OK']

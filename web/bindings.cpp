@@ -15,6 +15,7 @@
 #include "core/log/output_log.h"
 #include "core/numbers/sentence.h"
 #include "core/numbers/series.h"
+#include "core/numbers/step_rules.h"
 #include "core/raster/raster.h"
 #include "core/report/run_report.h"
 #include "web/page_state.h"
@@ -30,14 +31,15 @@ StepCounterRead FixedStep(int step) {
 // What a view of `mode` (0 time series, 1 web) shows at `step`, drawn by the
 // core's rasteriser into width x height device pixels: RGBA, top row first,
 // ready for putImageData. The same pixels as the command line's picture and
-// the desktop's view, whatever the browser or the graphics card.
-val ViewPixels(int mode, int step, int width, int height) {
+// the desktop's view, whatever the browser or the graphics card. With
+// `secondIterate` the web diagram carries f∘f as well.
+val ViewPixelsOf(int mode, int step, int width, int height, bool secondIterate) {
   if (width <= 0 || height <= 0) {
     return val::global("Uint8ClampedArray").new_(0);
   }
   std::vector<Stroke> strokes;
   if (mode == 1) {
-    strokes = WebDiagramStrokes(FixedStep(step), g_series);
+    strokes = WebDiagramStrokes(FixedStep(step), g_series, secondIterate);
   } else if (std::optional<Stroke> page = TimeSeriesStroke(FixedStep(step), g_series)) {
     strokes.push_back(std::move(*page));
   }
@@ -46,6 +48,35 @@ val ViewPixels(int mode, int step, int width, int height) {
   val array = val::global("Uint8ClampedArray").new_(image.rgba.size());
   array.call<void>("set", val(emscripten::typed_memory_view(image.rgba.size(), image.rgba.data())));
   return array;
+}
+
+val ViewPixels(int mode, int step, int width, int height) {
+  return ViewPixelsOf(mode, step, width, height, false);
+}
+
+// A step count typed into Go to Step: the count, or the line refusing it.
+val StepCount(std::string text) {
+  const StepCountText parsed = ParseStepCount(text);
+  val out = val::object();
+  out.set("valid", parsed.valid);
+  out.set("step", parsed.step);
+  out.set("refusal", parsed.refusal);
+  return out;
+}
+
+// The window menu's entries for stepping by hand and f∘f, in the desktop's
+// order, and the Go to Step dialog's texts.
+val StepTexts() {
+  val menu = val::array();
+  for (const std::string& text :
+       {StepForwardMenuText(), StepBackMenuText(), GoToStepMenuText(), SecondIterateMenuText()}) {
+    menu.call<void>("push", text);
+  }
+  val out = val::object();
+  out.set("menu", menu);
+  out.set("caption", GoToStepCaption());
+  out.set("label", StepCountLabel());
+  return out;
 }
 
 val Captions() {
@@ -189,7 +220,14 @@ EMSCRIPTEN_BINDINGS(veridrift) {
   emscripten::function("logStep", &LogStep);
   emscripten::function("nextStep", &NextStep);
   emscripten::function("viewPixels", &ViewPixels);
+  // The same with f∘f on the web diagram when the fifth argument is set.
+  emscripten::function("viewPixels", &ViewPixelsOf);
   emscripten::function("describeStep", &DescribeStep);
+  emscripten::function("describeWebStep", &DescribeWebStep);
+  emscripten::function("previousStep", &PreviousStep);
+  emscripten::function("showLogAtStep", &ShowLogAtStep);
+  emscripten::function("stepCount", &StepCount);
+  emscripten::function("stepTexts", &StepTexts);
   emscripten::function("reportSentences", &ReportSentences);
   emscripten::function("reportLines", &ReportLines);
   emscripten::function("seriesListing", &SeriesListing);

@@ -14,6 +14,8 @@
     sentence: 0,
     step: 0,
     paused: true,
+    // "Show f∘f", off at start as on the desktop.
+    secondIterate: false,
     run: null, // {since, fromStep} while running
     timer: 0,
     painted: false,
@@ -90,7 +92,7 @@
 
   function paintView(view) {
     const { width, height } = view.canvas;
-    const pixels = page.core.viewPixels(view.mode, page.step, width, height);
+    const pixels = page.core.viewPixels(view.mode, page.step, width, height, page.secondIterate);
     if (pixels.length === width * height * 4) {
       view.context.putImageData(new ImageData(pixels, width, height), 0, 0);
     }
@@ -100,9 +102,8 @@
     const core = page.core;
     paintView(page.views.web);
     paintView(page.views.series);
-    const description = core.describeStep(page.step);
-    page.views.web.description.textContent = description;
-    page.views.series.description.textContent = description;
+    page.views.web.description.textContent = core.describeWebStep(page.step, page.secondIterate);
+    page.views.series.description.textContent = core.describeStep(page.step);
     if (!page.painted) {
       page.painted = true;
       performance.mark('diagrams-painted');
@@ -217,6 +218,62 @@
       const wait = page.run.since + due * interval - now();
       page.timer = setTimeout(tick, Math.max(0, wait));
     }
+  }
+
+  // ---- stepping by hand ----
+
+  // Shows `step` as an uninterrupted run from step 0 shows it, log and all,
+  // so that Graph runs on from there as the animation would have.
+  function showStep(step) {
+    if (!page.paused) {
+      pause();
+    }
+    page.step = step;
+    page.core.showLogAtStep(page.step, page.controls.showOutput.checked);
+    paintDiagrams();
+    showLog();
+  }
+
+  function stepForward() {
+    showStep(page.core.nextStep(page.step));
+  }
+
+  function stepBack() {
+    showStep(page.core.previousStep(page.step));
+  }
+
+  function toggleSecondIterate() {
+    page.secondIterate = !page.secondIterate;
+    paintDiagrams();
+  }
+
+  // The dialog refuses what it cannot take itself, so the window behind it
+  // stays as it was until a count it can.
+  function openGoToStep() {
+    if (!page.paused) {
+      pause();
+    }
+    const count = document.getElementById('go-to-step-count');
+    document.getElementById('go-to-step-refusal').textContent = '';
+    // Opened from a value field, the field is left first, and a tidied
+    // value brings the window back to step 0: the dialog offers what shows.
+    document.getElementById('go-to-step').showModal();
+    count.value = String(page.step);
+    count.focus();
+    count.select();
+  }
+
+  function acceptGoToStep() {
+    const count = document.getElementById('go-to-step-count');
+    const parsed = page.core.stepCount(count.value);
+    if (!parsed.valid) {
+      document.getElementById('go-to-step-refusal').textContent = parsed.refusal;
+      count.focus();
+      count.select();
+      return;
+    }
+    document.getElementById('go-to-step').close();
+    showStep(parsed.step);
   }
 
   // ---- value fields ----
@@ -466,6 +523,17 @@
       } else if (key === 'r') {
         event.preventDefault();
         restart();
+      } else if (key === 'j') {
+        event.preventDefault();
+        openGoToStep();
+      } else if ((event.key === '.' || event.key === ',') && !isValueField(event.target)) {
+        // In a value field "." starts a number, as it always has.
+        event.preventDefault();
+        if (event.key === '.') {
+          stepForward();
+        } else {
+          stepBack();
+        }
       } else if (event.key === 'Enter' || event.key === 'Escape') {
         event.preventDefault();
       }
@@ -487,7 +555,11 @@
   }
 
   function insideOverlay(target) {
-    return !!(target && target.closest && target.closest('#about, #report, #menu'));
+    return !!(target && target.closest && target.closest('#about, #report, #menu, #go-to-step'));
+  }
+
+  function isValueField(target) {
+    return target === page.fields.degree.input || target === page.fields.estimate.input;
   }
 
   // ---- window menu, About box, run report ----
@@ -544,15 +616,37 @@
     dialog.append(title, client);
   }
 
+  function buildGoToStep() {
+    const texts = page.core.stepTexts();
+    document.getElementById('go-to-step-title').textContent = texts.caption;
+    document.getElementById('go-to-step-label').textContent = texts.label;
+  }
+
   function openMenu(x, y) {
     const menu = document.getElementById('menu');
     menu.replaceChildren();
+    const [forward, back, goTo, secondIterate] = page.core.stepTexts().menu;
     const entries = [
       [page.core.aboutMenuText(), () => document.getElementById('about').showModal()],
       [page.core.reportMenuText(), openReport],
+      [forward, stepForward],
+      [back, stepBack],
+      [goTo, openGoToStep],
+      [secondIterate, toggleSecondIterate, page.secondIterate],
     ];
-    for (const [text, action] of entries) {
-      const item = element('button', { type: 'button', role: 'menuitem' }, plainText(text));
+    for (const [text, action, checked] of entries) {
+      // The key stands after a tab, and is shown at the right as the
+      // desktop's menu shows it.
+      const [name, key] = plainText(text).split('\t');
+      const item = element('button', { type: 'button', role: checked === undefined ? 'menuitem'
+        : 'menuitemcheckbox' }, name);
+      if (checked !== undefined) {
+        item.setAttribute('aria-checked', String(checked));
+      }
+      if (key) {
+        item.setAttribute('aria-keyshortcuts', key);
+        item.appendChild(element('span', { class: 'key', 'aria-hidden': 'true' }, key));
+      }
       item.addEventListener('click', () => {
         closeMenu();
         action();
@@ -597,6 +691,15 @@
       }
     });
     document.getElementById('report-close').addEventListener('click', closeReport);
+    document.getElementById('go-to-step-ok').addEventListener('click', acceptGoToStep);
+    document.getElementById('go-to-step-cancel').addEventListener('click', () =>
+      document.getElementById('go-to-step').close());
+    document.getElementById('go-to-step-count').addEventListener('keydown', (event) => {
+      if (event.key === 'Enter') {
+        event.preventDefault();
+        acceptGoToStep();
+      }
+    });
     document.getElementById('report').addEventListener('keydown', (event) => {
       if (event.key === 'Escape') {
         event.preventDefault();
@@ -629,6 +732,7 @@
       paste: FIELD_PASTE, backspace: BACKSPACE } = page.core.fieldEventKinds());
     build();
     buildAbout();
+    buildGoToStep();
     wire();
     wireMenus();
     page.fields.degree.input.value = page.core.initialDegreeText();

@@ -61,12 +61,26 @@ int NextStep(int step) {
   return NextShownStep(step);
 }
 
+int PreviousStep(int step) {
+  return PreviousShownStep(step);
+}
+
+void ShowLogAtStep(int step, bool showOutput) {
+  const LogAtStep at = RebuildLogAtStep(step, showOutput, CurrentFormula(), g_series);
+  g_log = at.text;
+  g_logLineOpen = at.lineOpen;
+}
+
 int StepIntervalMs() {
   return kStepIntervalMs;
 }
 
 std::string DescribeStep(int step) {
   return DescribeDiagramStep(step, g_series);
+}
+
+std::string DescribeWebStep(int step, bool secondIterate) {
+  return DescribeWebDiagramStep(step, g_series, secondIterate);
 }
 
 std::string ReportSentences() {
@@ -118,6 +132,30 @@ std::string AboutMenuText() {
 
 std::string ReportMenuText() {
   return "&Run Report...";
+}
+
+std::string StepForwardMenuText() {
+  return "Step &Forward\t.";
+}
+
+std::string StepBackMenuText() {
+  return "Step &Back\t,";
+}
+
+std::string GoToStepMenuText() {
+  return "&Go to Step...\tJ";
+}
+
+std::string SecondIterateMenuText() {
+  return "Show f&∘f";
+}
+
+std::string GoToStepCaption() {
+  return "Go to Step";
+}
+
+std::string StepCountLabel() {
+  return "Step count (0 to " + std::to_string(kSeriesLength) + "):";
 }
 
 std::string VersionText() {

@@ -21,9 +21,17 @@ std::string LogText();
 bool LogStep(int step);
 // The step shown after `step`: 0 is followed by 2, and the last stays.
 int NextStep(int step);
+// The step shown before `step`: 2 goes back to 0, and 0 stays.
+int PreviousStep(int step);
+// The log, and whether its last line is open, as an uninterrupted run from
+// step 0 leaves them at `step`: stepping by hand and Graph after it then
+// write what the animation would have.
+void ShowLogAtStep(int step, bool showOutput);
 int StepIntervalMs();
 
 std::string DescribeStep(int step);
+// The web diagram's words, which say when f∘f is drawn too.
+std::string DescribeWebStep(int step, bool secondIterate);
 std::string ReportSentences();
 std::string ReportLines();
 // "index<TAB>value" lines of the current series, nine significant digits.
@@ -41,6 +49,14 @@ std::string InitialDegreeText();
 std::string InitialEstimateText();
 std::string AboutMenuText();
 std::string ReportMenuText();
+// The desktop's entries for stepping by hand and f∘f, each key after a tab,
+// and its Go to Step dialog's caption and label.
+std::string StepForwardMenuText();
+std::string StepBackMenuText();
+std::string GoToStepMenuText();
+std::string SecondIterateMenuText();
+std::string GoToStepCaption();
+std::string StepCountLabel();
 
 // A template item's rectangle, and the template's client area, in CSS
 // pixels at scale 1 (96 dots per inch), as the desktop window maps them.

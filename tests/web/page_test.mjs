@@ -1,7 +1,7 @@
 // The page in the system's headless Chromium: the value field's keystroke
 // table through real key events, the page's numbers and texts against
 // veridrift-series, the keys, the log, the shared start, the single file
-// with no network, accessibility and the pictures.
+// with no network, accessibility, the pictures and stepping by hand.
 //
 // usage: node page_test.mjs PAGE_DIR SERIES_COMMAND CASES_COMMAND
 //   PAGE_DIR holds veridrift.html and site/ (scripts/web.sh builds them);
@@ -262,8 +262,11 @@ async function runKeysAndLog(page) {
 async function runMenus(page) {
   const label = await page.$('label[for="picker"]');
   await label.click({ button: 'right' });
-  const entries = await page.$$eval('#menu button', (items) => items.map((i) => i.textContent));
-  equal(entries.join('|'), 'About Veridrift...|Run Report...', 'the window menu');
+  // Each entry's name, then its key as the menu shows it.
+  const entries = await page.$$eval('#menu button', (items) => items.map((i) =>
+    [i.firstChild.textContent, i.querySelector('.key')?.textContent].filter((t) => t).join(' ')));
+  equal(entries.join('|'), 'About Veridrift...|Run Report...|Step Forward .|Step Back ,|Go to Step... J|Show f∘f',
+    'the window menu');
   await page.click('#menu button:nth-child(1)');
   const about = await page.$eval('#about', (d) => ({ open: d.open, text: d.textContent }));
   check(about.open && ['About Veridrift', 'Veridrift', 'Sep 28 2003 Build', 'Truth in degrees', 'OK']
@@ -291,6 +294,169 @@ async function runMenus(page) {
   await page.focus('#report-close');
   await page.keyboard.press('Escape');
   equal(await page.$eval('#report', (r) => r.hidden), true, 'Escape closes the run report');
+}
+
+// ---- stepping by hand ----
+
+// Everything the page shows of a step: both diagrams' pixels (as PNG
+// addresses, equal for equal pixels), what they say and the log.
+async function shownStep(page) {
+  return page.evaluate(() => ({
+    step: window.veridrift.step,
+    web: document.getElementById('web-view').toDataURL(),
+    series: document.getElementById('series-view').toDataURL(),
+    webSays: document.getElementById('web-step').textContent,
+    seriesSays: document.getElementById('series-step').textContent,
+    log: document.getElementById('log').textContent,
+  }));
+}
+
+function sameStep(actual, expected, what) {
+  for (const key of Object.keys(expected)) {
+    const detail = key === 'web' || key === 'series' ? 'pixels differ'
+      : `got ${JSON.stringify(actual[key])}, expected ${JSON.stringify(expected[key])}`;
+    check(actual[key] === expected[key], `${what} (${key})`, detail);
+  }
+}
+
+async function goToStep(page, count) {
+  await page.keyboard.press('j');
+  // The dialog opens with the shown count selected: typing replaces it.
+  await page.keyboard.type(count);
+  await page.keyboard.press('Enter');
+}
+
+// sentence, degree, estimate, step, Show Output, Show f∘f
+const stepRows = [
+  ['3', '0.30', '0.90', 0, true, false],
+  ['3', '0.30', '0.90', 2, true, true],
+  ['3', '0.30', '0.90', 43, true, false],
+  ['5', '1.00', '0.00', 80, true, true],
+  ['7', '0.50', '0.20', 345, false, true],
+  ['9', '0.00', '1.00', 1000, true, false],
+];
+
+// The page at a step reached by Go to Step, by Step Forward or Back, and by
+// Graph from the step before, is the page an uninterrupted run from step 0
+// brings there, and its diagrams are the command line's pictures of it.
+async function runStepRows(browser, temporary) {
+  for (const [sentence, degree, estimate, step, output, secondIterate] of stepRows) {
+    const what = `step ${step} of run ${sentence} ${degree} ${estimate}` +
+      (output ? '' : ', output hidden') + (secondIterate ? ', f∘f' : '');
+    // A fresh page: its log's line starts closed, as the core's run does.
+    const page = await openPage(browser, pathToFileURL(singleFile).href);
+    await page.select('#picker', '0');
+    await setField(page, 'degree', degree);
+    await setField(page, 'estimate', estimate);
+    await page.select('#picker', sentence);
+    if (output) {
+      await page.click('#show-output');
+    }
+    if (secondIterate) {
+      await (await page.$('label[for="picker"]')).click({ button: 'right' });
+      await page.click('#menu button[role="menuitemcheckbox"]');
+    }
+    await stopClock(page);
+    await page.focus('#graph');
+    if (step > 0) {
+      await page.keyboard.press('g');
+      await advance(page, 500 * (step - 2));
+      await page.keyboard.press('g');
+    }
+    const animated = await shownStep(page);
+    equal(animated.step, step, what + ': the animation reaches it');
+    check(animated.webSays.endsWith(', f∘f shown') === secondIterate &&
+      !animated.seriesSays.includes('f∘f'),
+      what + ': the web diagram says when f∘f is shown', animated.webSays);
+
+    for (const [mode, canvas] of [['web', '#web-view'], ['series', '#series-view']]) {
+      const size = await page.$eval(canvas, (c) => `${c.width}x${c.height}`);
+      const png = path.join(temporary, `step-${mode}.png`);
+      execFileSync(seriesCommand, ['--picture', mode, '--step', String(step),
+        ...(secondIterate ? ['--iterate', '2'] : []), '--size', size, '--output', png,
+        sentence, degree, estimate]);
+      equal(await differingFromPng(page, canvas, png), 0,
+        `${what}: the ${mode} diagram is the command line's`);
+    }
+
+    const [before, after] = await page.evaluate((step) =>
+      [window.veridrift.core.previousStep(step), window.veridrift.core.nextStep(step)], step);
+    await page.keyboard.press('r');
+    await goToStep(page, String(step));
+    sameStep(await shownStep(page), animated, what + ' by Go to Step');
+    if (step > 0) {
+      await goToStep(page, String(before));
+      await page.keyboard.press('.');
+      sameStep(await shownStep(page), animated, what + ' by Step Forward');
+      await goToStep(page, String(before));
+      await page.keyboard.press('g');
+      await page.keyboard.press('g');
+      sameStep(await shownStep(page), animated, what + ' by Graph from the step before');
+    }
+    if (step < 1000) {
+      await goToStep(page, String(after));
+      await page.keyboard.press(',');
+      sameStep(await shownStep(page), animated, what + ' by Step Back');
+    }
+    equal(page.errors.join('; '), '', what + ': no script errors');
+    await page.close();
+  }
+}
+
+// The keys leave the value fields their own, and the dialog refuses what
+// it cannot take, the window behind it as it was.
+async function runStepKeysAndRefusals(browser) {
+  const page = await openPage(browser, pathToFileURL(singleFile).href);
+  await page.focus('#graph');
+  await goToStep(page, '5');
+  await page.focus('#estimate');
+  await page.keyboard.press(',');
+  let s = await state(page);
+  check(s.step === 5 && (await page.$eval('#estimate', (e) => e.value)) === '0.90',
+    ', in a value field neither steps nor types', JSON.stringify(s));
+  await page.keyboard.press('j');
+  // Leaving the field for the dialog refreshes the window, as leaving it
+  // always does: the dialog offers the step then shown.
+  const opened = await page.evaluate(() => ({
+    open: document.getElementById('go-to-step').open,
+    count: document.getElementById('go-to-step-count').value === String(window.veridrift.step),
+    estimate: document.getElementById('estimate').value,
+  }));
+  equal(JSON.stringify(opened), JSON.stringify({ open: true, count: true, estimate: '0.90' }),
+    'J in a value field opens Go to Step at the shown step and types nothing');
+  await page.keyboard.press('Escape');
+  await page.focus('#graph');
+  await goToStep(page, '7');
+  const before = await shownStep(page);
+  await page.keyboard.press('j');
+  const refusals = [
+    ['', 'Type a step count: a whole number from 0 to 1000.'],
+    ['1001', '1001 is past the last step: a whole number from 0 to 1000.'],
+    ['-3', '"-3" is not a step count: a whole number from 0 to 1000.'],
+    ['2.5', '"2.5" is not a step count: a whole number from 0 to 1000.'],
+  ];
+  for (const [typed, why] of refusals) {
+    await page.$eval('#go-to-step-count', (e) => e.select());
+    await page.keyboard.press('Backspace');
+    await page.keyboard.type(typed);
+    await page.keyboard.press('Enter');
+    const refused = await page.evaluate(() => ({
+      open: document.getElementById('go-to-step').open,
+      why: document.getElementById('go-to-step-refusal').textContent,
+    }));
+    check(refused.open && refused.why === why, `Go to Step refuses "${typed}" in the dialog`,
+      JSON.stringify(refused));
+  }
+  await page.keyboard.press('Escape');
+  equal(await page.$eval('#go-to-step', (d) => d.open), false, 'Escape closes Go to Step');
+  sameStep(await shownStep(page), before, 'after the refusals the window is as it was');
+  await page.$eval('#estimate', (e) => e.select());
+  await page.keyboard.press('.');
+  s = await state(page);
+  check(s.step === 0 && (await page.$eval('#estimate', (e) => e.value)) === '0.',
+    '. in a value field starts a number and does not step', JSON.stringify(s));
+  equal(page.errors.join('; '), '', 'stepping keys: no script errors');
+  await page.close();
 }
 
 // ---- two pages of one origin ----
@@ -414,31 +580,11 @@ async function runPictures(page, temporary, label) {
       const png = path.join(temporary, `${mode}-${step}.png`);
       execFileSync(seriesCommand, ['--picture', mode, '--step', String(step), '--size', size,
         '--output', png, '3', '0.30', '0.90']);
-      const data = 'data:image/png;base64,' + fs.readFileSync(png).toString('base64');
-      const differing = await page.evaluate(async (step, selector, data) => {
-        const v = window.veridrift;
-        v.step = step;
-        v.paint();
-        const shown = document.querySelector(selector);
-        const image = new Image();
-        image.src = data;
-        await image.decode();
-        if (image.width !== shown.width || image.height !== shown.height) {
-          return -1;
-        }
-        const decoded = document.createElement('canvas');
-        decoded.width = image.width;
-        decoded.height = image.height;
-        const g = decoded.getContext('2d');
-        g.drawImage(image, 0, 0);
-        const a = shown.getContext('2d').getImageData(0, 0, shown.width, shown.height).data;
-        const b = g.getImageData(0, 0, image.width, image.height).data;
-        let count = 0;
-        for (let i = 0; i < a.length; i += 4) {
-          count += a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2] ? 1 : 0;
-        }
-        return count;
-      }, step, canvas, data);
+      await page.evaluate((step) => {
+        window.veridrift.step = step;
+        window.veridrift.paint();
+      }, step);
+      const differing = await differingFromPng(page, canvas, png);
       if (differing === -1) {
         check(false, `${label}: ${mode} picture at step ${step} has the command line's size`);
         continue;
@@ -448,6 +594,33 @@ async function runPictures(page, temporary, label) {
     }
   }
   console.log(`pictures (${label}), differing pixels: ` + report.join('; '));
+}
+
+// How many pixels of the canvas `selector` differ from the PNG file `png`;
+// -1 when their sizes differ.
+async function differingFromPng(page, selector, png) {
+  const data = 'data:image/png;base64,' + fs.readFileSync(png).toString('base64');
+  return page.evaluate(async (selector, data) => {
+    const shown = document.querySelector(selector);
+    const image = new Image();
+    image.src = data;
+    await image.decode();
+    if (image.width !== shown.width || image.height !== shown.height) {
+      return -1;
+    }
+    const decoded = document.createElement('canvas');
+    decoded.width = image.width;
+    decoded.height = image.height;
+    const g = decoded.getContext('2d');
+    g.drawImage(image, 0, 0);
+    const a = shown.getContext('2d').getImageData(0, 0, shown.width, shown.height).data;
+    const b = g.getImageData(0, 0, image.width, image.height).data;
+    let count = 0;
+    for (let i = 0; i < a.length; i += 4) {
+      count += a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2] ? 1 : 0;
+    }
+    return count;
+  }, selector, data);
 }
 
 // Where the browser has no WebGL (remote desktops, virtual machines, blocked
@@ -483,6 +656,8 @@ async function main() {
     await runMenus(page);
     equal(page.errors.join('; '), '', 'no script errors');
     await page.close();
+    await runStepRows(browser, profile);
+    await runStepKeysAndRefusals(browser);
     await runHighDpi(browser, profile);
     await runWithoutWebGl(profile);
     await runSharedStart(browser, pathToFileURL(singleFile).href);

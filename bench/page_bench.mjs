@@ -1,6 +1,6 @@
 // The page's figures in the system's headless Chromium: the single file's
-// size, navigation to both diagrams painted, keystroke to new pictures, and
-// the pacing of a run. Prints figures; judges nothing.
+// size, navigation to both diagrams painted, keystroke to new pictures,
+// going to a step, and the pacing of a run. Prints figures; judges nothing.
 //
 // usage: node bench/page_bench.mjs [PAGE_DIR]   (scripts/bench.sh page)
 import fs from 'node:fs';
@@ -68,6 +68,24 @@ async function main() {
     const frame = await page.evaluate(() => window.benchFrame);
     console.log(`keystroke to new pictures drawn: p50 ${ms(percentile(drawn, 50))}, p99 ${ms(percentile(drawn, 99))} of ${drawn.length} (p99 at most 16 ms)`);
     console.log(`keystroke to the next frame: p50 ${ms(percentile(frame, 50))}, p99 ${ms(percentile(frame, 99))}`);
+
+    // Going to a step as Go to Step does, with the log on: the step's both
+    // pictures, descriptions and log drawn, and the next frame.
+    const going = await page.evaluate(async () => {
+      document.getElementById('show-output').checked = true;
+      const drawn = [];
+      const frame = [];
+      for (let i = 0; i < 300; i++) {
+        const step = (1000 - ((i * 337) % 1001) + 1001) % 1001;
+        const start = performance.now();
+        window.veridrift.showStep(step);
+        drawn.push(performance.now() - start);
+        await new Promise((resolve) => requestAnimationFrame(() => resolve()));
+        frame.push(performance.now() - start);
+      }
+      return { drawn, frame };
+    });
+    console.log(`going to a step, drawn: p50 ${ms(percentile(going.drawn, 50))}, p99 ${ms(percentile(going.drawn, 99))} of ${going.drawn.length} (p99 at most 16 ms); to the next frame p99 ${ms(percentile(going.frame, 99))}`);
 
     // Pacing: 100 steps in real time.
     await page.evaluate(() => {

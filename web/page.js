@@ -742,6 +742,7 @@
   }
 
   page.paint = paintDiagrams;
+  page.showStep = showStep;
   page.tick = () => {
     clearTimeout(page.timer);
     tick();

@@ -7,6 +7,12 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" run test
+# Each stage's heading says how far into the run it starts.
+export VERIDRIFT_TEST_START=${VERIDRIFT_TEST_START:-$(date +%s)}
+stage() {
+  local seconds=$(($(date +%s) - VERIDRIFT_TEST_START))
+  printf '== %s (at %d:%02d)\n' "$1" $((seconds / 60)) $((seconds % 60))
+}
 jobs=$(nproc)
 
 # The run proper happens in a second pass of this script, inside a private
@@ -35,9 +41,9 @@ if [ -z "${VERIDRIFT_TEST_INNER:-}" ]; then
     echo "== No private mount namespace here (unshare refused one): what is left is checked by the tests' own names"
     "${run[@]}"
   fi
-  echo "== Left behind outside the build folder"
+  stage "Left behind outside the build folder"
   "$root/tests/tools/check_traces.sh" compare "$root/build/traces-before"
-  echo "All test suites passed."
+  stage "All test suites passed."
   exit 0
 fi
 # Tests must not depend on the user's locale or a Qt platform chosen elsewhere.
@@ -69,17 +75,17 @@ build() {  # name, cmake options...
   cmake --build "$dir" -j"$jobs"
 }
 
-echo "== plain build"
+stage "plain build"
 build test
 (cd "$root/build/test" && isolated ctest --output-on-failure)
 
-echo "== The page in Chromium"
+stage "The page in Chromium"
 isolated "$root/scripts/web.sh"
 (cd "$root/tests/web" && isolated npm ci --no-audit --no-fund --no-update-notifier --loglevel=error &&
   isolated node page_test.mjs "$root/build/web" "$root/build/test/bin/veridrift-series" \
     "$root/build/test/tests/core/keystroke_cases_json")
 
-echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
+stage "AddressSanitizer + UndefinedBehaviorSanitizer"
 build asan -DVERIDRIFT_SANITIZE=address,undefined -DVERIDRIFT_BENCH=OFF
 # The leak checker's walk of dynamically loaded libraries' thread storage
 # trips over an entry this C library leaves behind (Qt's path for "no session
@@ -90,9 +96,9 @@ export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppress
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$root/tests/sanitizer/ubsan.supp"
 (cd "$root/build/asan" && isolated ctest --output-on-failure -LE no_asan)
 
-echo "== ThreadSanitizer"
+stage "ThreadSanitizer"
 build tsan -DVERIDRIFT_SANITIZE=thread -DVERIDRIFT_BENCH=OFF
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tests/sanitizer/tsan.supp"
 (cd "$root/build/tsan" && isolated ctest --output-on-failure -L tsan)
-echo "== Fuzzing the value field's rules (bounded run)"
+stage "Fuzzing the value field's rules (bounded run)"
 isolated "$root/tests/fuzz/run.sh"

@@ -17,7 +17,7 @@ set(rows
   "orbit columns|--orbit --csv --columns 20 3 0.30 0.90|stdout|0|ef382968cbbbeff9bf7a3a90706f4444310a205a0b3220a4b137f6b822b42ee3"
   "orbit verdicts over the estimate|--orbit --table --columns 50 --over estimate 6 0 0.5|stdout|0|1ccfc5c23d55429736cdf4c8001e7f51848f08e277ae8a98918d9de80eb413d9"
   "version|--version|stdout|0|f5c1aa7f231f5de8ca8ac212c95453c6db215850b1b3e1dd9c2c5f921e3f4cc5"
-  "orbit picture|--orbit --output @orbit.png --size 400x300 3 0.30 0.90|orbit.png|0|e147c47abb7aa4c90a8db3e06ed2fbf34cd143a94530bb769e9acce2ee4e567c"
+  "orbit picture|--orbit --output @orbit.png --size 400x300 3 0.30 0.90|orbit.png|0|1b06298968d7fc8ffde1df2fab651b7a9b3523300b6247b92e1d44c98422849d"
   "web view at step 1000|--picture web --step 1000 --output @web.png 3 0.30 0.90|web.png|0|88b7f5695009508a20d4d1ae4ed4f01098a1497c40a933818b9dae41f5858d6e"
   "time series at step 40|--picture series --step 40 --output @series.png 0 0.3 0.9|series.png|0|12ba4badbaea6a8e237295b84b0ca1d9ac81e68659fddc491551cf8925bbf1c8"
   "both views at step 52|--picture both --step 52 --output @both.png 5 0.7 0.1|both.png|0|5b87734bc04690f0c41e4e5207413f04e518ba24495b4f261bfc4f65ee3c5138"

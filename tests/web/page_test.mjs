@@ -470,11 +470,17 @@ function serve(dir) {
         response.writeHead(404).end();
         return;
       }
-      const type = file.endsWith('.html') ? 'text/html' : file.endsWith('.css') ? 'text/css' : 'text/javascript';
+      const type = contentType(file);
       response.writeHead(200, { 'Content-Type': type }).end(fs.readFileSync(file));
     });
     server.listen(0, '127.0.0.1', () => resolve(server));
   });
+}
+
+function contentType(file) {
+  const types = { '.html': 'text/html', '.css': 'text/css', '.webmanifest': 'application/manifest+json',
+    '.svg': 'image/svg+xml' };
+  return types[path.extname(file)] || 'text/javascript';
 }
 
 async function openPage(browser, url) {
@@ -645,6 +651,35 @@ async function runCopyLink(browser, servedUrl) {
   await reader.close();
 }
 
+// ---- installed from the server, then with no network ----
+
+async function runInstallable(browser, url) {
+  const manifest = await (await fetch(new URL('manifest.webmanifest', url))).json();
+  equal(JSON.stringify([manifest.name, manifest.short_name, manifest.start_url, manifest.display,
+    manifest.background_color, manifest.theme_color]),
+  JSON.stringify(['Veridrift', 'Veridrift', '.', 'standalone', '#d4d0c8', '#0a246a']), 'the manifest');
+  const page = await openPage(browser, url);
+  const client = await page.createCDPSession();
+  const parsed = await client.send('Page.getAppManifest');
+  check(parsed.errors.length === 0 && parsed.url.endsWith('/manifest.webmanifest'),
+    'the browser reads the manifest the page links', JSON.stringify(parsed.errors));
+  const worker = await page.evaluate(async () => (await navigator.serviceWorker.ready).active.scriptURL);
+  equal(worker, new URL('sw.js', url).href, 'the service worker is active');
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+  const installable = await client.send('Page.getInstallabilityErrors');
+  console.log('installability errors: ' + JSON.stringify(installable.installabilityErrors));
+  await page.setOfflineMode(true);
+  const response = await page.reload();
+  await page.waitForFunction(() => document.getElementById('window')?.dataset.state === 'ready');
+  equal(response.fromServiceWorker(), true, 'with no network the page comes from its worker');
+  await page.setOfflineMode(false);
+  equal(page.errors.join('; '), '', 'installable: no script errors');
+  await page.close();
+  const single = fs.readFileSync(singleFile, 'utf8');
+  check(!single.includes('serviceWorker') && !single.includes('rel="manifest"'),
+    'the single file registers nothing and links no manifest');
+}
+
 // ---- the single file with no network ----
 
 async function runOffline(browser) {
@@ -804,6 +839,7 @@ async function main() {
     await runSharedStart(browser, `http://127.0.0.1:${server.address().port}/`);
     await runLinks(browser);
     await runCopyLink(browser, `http://127.0.0.1:${server.address().port}/`);
+    await runInstallable(browser, `http://127.0.0.1:${server.address().port}/`);
   } finally {
     server.close();
     await chromium.close();

@@ -12,6 +12,7 @@
 #include "core/field/field_edit.h"
 #include "core/layout/dialog_templates.h"
 #include "core/layout/resource.h"
+#include "core/link/link_fragment.h"
 #include "core/log/output_log.h"
 #include "core/numbers/sentence.h"
 #include "core/numbers/series.h"
@@ -76,6 +77,34 @@ val StepTexts() {
   out.set("menu", menu);
   out.set("caption", GoToStepCaption());
   out.set("label", StepCountLabel());
+  return out;
+}
+
+// A link's fragment read: the parts it sets (-1 or "" where it sets none)
+// and the line naming what it ignored.
+val LinkStateOf(std::string fragment) {
+  const LinkState state = ParseLinkFragment(fragment);
+  val out = val::object();
+  out.set("sentence", state.sentence);
+  out.set("degree", state.degreeText);
+  out.set("estimate", state.estimateText);
+  out.set("step", state.step);
+  out.set("output", state.output);
+  out.set("ignored", state.ignored);
+  return out;
+}
+
+std::string LinkFragmentOf(int sentence, std::string degreeText, std::string estimateText, int step,
+                           bool output) {
+  return FormatLinkFragment(sentence, degreeText, estimateText, step, output);
+}
+
+// Copy Link's entry and the line that tells how the copy went.
+val LinkTexts() {
+  val out = val::object();
+  out.set("menu", CopyLinkMenuText());
+  out.set("copied", LinkCopiedText());
+  out.set("byHand", LinkByHandText());
   return out;
 }
 
@@ -228,6 +257,9 @@ EMSCRIPTEN_BINDINGS(veridrift) {
   emscripten::function("showLogAtStep", &ShowLogAtStep);
   emscripten::function("stepCount", &StepCount);
   emscripten::function("stepTexts", &StepTexts);
+  emscripten::function("linkState", &LinkStateOf);
+  emscripten::function("linkFragment", &LinkFragmentOf);
+  emscripten::function("linkTexts", &LinkTexts);
   emscripten::function("reportSentences", &ReportSentences);
   emscripten::function("reportLines", &ReportLines);
   emscripten::function("seriesListing", &SeriesListing);

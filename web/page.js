@@ -276,6 +276,67 @@
     showStep(parsed.step);
   }
 
+  // ---- links ----
+
+  // One line under the window for what the page has to say outside the
+  // window's own texts; with a link in it, the link is selected for copying.
+  function showNotice(text, link) {
+    document.getElementById('notice-text').textContent = text;
+    const shown = document.getElementById('notice-link');
+    shown.hidden = link === undefined;
+    shown.value = link || '';
+    document.getElementById('notice').hidden = false;
+    if (link !== undefined) {
+      shown.focus();
+      shown.select();
+    }
+  }
+
+  function dismissNotice() {
+    document.getElementById('notice').hidden = true;
+  }
+
+  function linkAddress() {
+    const fragment = page.core.linkFragment(page.sentence, page.fields.degree.input.value,
+      page.fields.estimate.input.value, page.step, page.controls.showOutput.checked);
+    return location.href.replace(/#.*$/, '') + '#' + fragment;
+  }
+
+  // A browser may refuse the clipboard (a file opened from the disk, no
+  // permission): the link is then shown to copy by hand, never lost.
+  async function copyLink() {
+    const address = linkAddress();
+    const texts = page.core.linkTexts();
+    try {
+      await navigator.clipboard.writeText(address);
+      showNotice(texts.copied);
+    } catch (error) {
+      showNotice(texts.byHand, address);
+    }
+  }
+
+  // A link shows the state it names from the window's first state, whatever
+  // the window showed before, so that it always opens the same run; what it
+  // cannot use keeps the first state and is named in the notice.
+  function applyLink(fragment) {
+    const core = page.core;
+    const link = core.linkState(fragment);
+    page.sentence = link.sentence >= 0 ? link.sentence : 0;
+    page.fields.degree.input.value = link.degree || core.initialDegreeText();
+    page.fields.estimate.input.value = link.estimate || core.initialEstimateText();
+    page.controls.showOutput.checked = link.output === 1;
+    showSentenceState();
+    refresh();
+    if (link.step > 0) {
+      showStep(link.step);
+    }
+    if (link.ignored) {
+      showNotice(link.ignored);
+    } else {
+      dismissNotice();
+    }
+  }
+
   // ---- value fields ----
 
   // The field's text as the core reads it: one character per UTF-16 unit,
@@ -555,7 +616,7 @@
   }
 
   function insideOverlay(target) {
-    return !!(target && target.closest && target.closest('#about, #report, #menu, #go-to-step'));
+    return !!(target && target.closest && target.closest('#about, #report, #menu, #go-to-step, #notice'));
   }
 
   function isValueField(target) {
@@ -633,6 +694,7 @@
       [back, stepBack],
       [goTo, openGoToStep],
       [secondIterate, toggleSecondIterate, page.secondIterate],
+      [page.core.linkTexts().menu, copyLink],
     ];
     for (const [text, action, checked] of entries) {
       // The key stands after a tab, and is shown at the right as the
@@ -700,6 +762,14 @@
         acceptGoToStep();
       }
     });
+    document.getElementById('notice-close').addEventListener('click', dismissNotice);
+    document.getElementById('notice').addEventListener('keydown', (event) => {
+      if (event.key === 'Escape') {
+        event.preventDefault();
+        dismissNotice();
+      }
+    });
+    window.addEventListener('hashchange', () => applyLink(location.hash));
     document.getElementById('report').addEventListener('keydown', (event) => {
       if (event.key === 'Escape') {
         event.preventDefault();
@@ -737,8 +807,12 @@
     wireMenus();
     page.fields.degree.input.value = page.core.initialDegreeText();
     page.fields.estimate.input.value = page.core.initialEstimateText();
-    showSentenceState();
-    refresh();
+    if (location.hash.length > 1) {
+      applyLink(location.hash);
+    } else {
+      showSentenceState();
+      refresh();
+    }
   }
 
   page.paint = paintDiagrams;

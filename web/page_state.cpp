@@ -158,6 +158,18 @@ std::string StepCountLabel() {
   return "Step count (0 to " + std::to_string(kSeriesLength) + "):";
 }
 
+std::string CopyLinkMenuText() {
+  return "Copy Link";
+}
+
+std::string LinkCopiedText() {
+  return "The link to this run is in the clipboard.";
+}
+
+std::string LinkByHandText() {
+  return "The browser keeps its clipboard from this page; copy the link by hand:";
+}
+
 std::string VersionText() {
   return kVersionText;
 }

@@ -57,6 +57,11 @@ std::string GoToStepMenuText();
 std::string SecondIterateMenuText();
 std::string GoToStepCaption();
 std::string StepCountLabel();
+// The window menu's entry that copies a link to what the window shows, and
+// the line saying the link was copied, or that it is to be copied by hand.
+std::string CopyLinkMenuText();
+std::string LinkCopiedText();
+std::string LinkByHandText();
 
 // A template item's rectangle, and the template's client area, in CSS
 // pixels at scale 1 (96 dots per inch), as the desktop window maps them.

@@ -265,7 +265,7 @@ async function runMenus(page) {
   // Each entry's name, then its key as the menu shows it.
   const entries = await page.$$eval('#menu button', (items) => items.map((i) =>
     [i.firstChild.textContent, i.querySelector('.key')?.textContent].filter((t) => t).join(' ')));
-  equal(entries.join('|'), 'About Veridrift...|Run Report...|Step Forward .|Step Back ,|Go to Step... J|Show f∘f',
+  equal(entries.join('|'), 'About Veridrift...|Run Report...|Step Forward .|Step Back ,|Go to Step... J|Show f∘f|Copy Link',
     'the window menu');
   await page.click('#menu button:nth-child(1)');
   const about = await page.$eval('#about', (d) => ({ open: d.open, text: d.textContent }));
@@ -470,11 +470,17 @@ function serve(dir) {
         response.writeHead(404).end();
         return;
       }
-      const type = file.endsWith('.html') ? 'text/html' : file.endsWith('.css') ? 'text/css' : 'text/javascript';
+      const type = contentType(file);
       response.writeHead(200, { 'Content-Type': type }).end(fs.readFileSync(file));
     });
     server.listen(0, '127.0.0.1', () => resolve(server));
   });
+}
+
+function contentType(file) {
+  const types = { '.html': 'text/html', '.css': 'text/css', '.webmanifest': 'application/manifest+json',
+    '.svg': 'image/svg+xml' };
+  return types[path.extname(file)] || 'text/javascript';
 }
 
 async function openPage(browser, url) {
@@ -503,6 +509,175 @@ async function runSharedStart(browser, url) {
   equal((await state(second)).paused, false, 'a pause stays with its own page');
   await first.close();
   await second.close();
+}
+
+// ---- links ----
+
+// What the window shows as a user would reach it: the fields typed, Show
+// Output clicked, and Graph run from step 0 to `step` on the page's clock.
+async function reachByHand(browser, [sentence, degree, estimate, output], step) {
+  const page = await openPage(browser, pathToFileURL(singleFile).href);
+  await page.select('#picker', '0');
+  await setField(page, 'degree', degree);
+  await setField(page, 'estimate', estimate);
+  await page.select('#picker', sentence);
+  if (output) {
+    await page.click('#show-output');
+  }
+  await stopClock(page);
+  await page.focus('#graph');
+  if (step > 0) {
+    await page.keyboard.press('g');
+    await advance(page, 500 * (step - 2));
+    await page.keyboard.press('g');
+  }
+  const shown = await shownStep(page);
+  await page.close();
+  return shown;
+}
+
+async function linkShown(page) {
+  return page.evaluate(() => ({
+    fields: [document.getElementById('picker').value, document.getElementById('degree').value,
+      document.getElementById('estimate').value, document.getElementById('show-output').checked],
+    paused: window.veridrift.paused,
+    notice: document.getElementById('notice').hidden ? '' : document.getElementById('notice-text').textContent,
+  }));
+}
+
+// name, fragment, then the fields it leaves (sentence, degree, estimate,
+// Show Output), the step and the line naming what it ignored.
+const linkRows = [
+  ['a whole link', '#sentence=3&degree=0.3&estimate=0.90&step=40&output=1', ['3', '0.30', '0.90', true], 40, ''],
+  ['a few keys', '#step=7&sentence=8', ['8', '0.30', '0.90', false], 7, ''],
+  ['partly bad', '#sentence=12&degree=abc&estimate=0.25&step=5000&output=1', ['0', '0.30', '0.25', true], 0,
+    'Ignored in the link: sentence "12" (0 to 9), degree "abc" (0.00 to 1.00), step "5000" (0 to 1000).'],
+  ['all bad', '#sentence=x&degree=2&estimate=&step=-4&output=yes&colour=red', ['0', '0.30', '0.90', false], 0,
+    'Ignored in the link: sentence "x" (0 to 9), degree "2" (0.00 to 1.00), estimate "" (0.00 to 1.00), ' +
+    'step "-4" (0 to 1000), output "yes" (0 or 1), "colour=red" (not sentence, degree, estimate, step or output).'],
+];
+
+// Resolves once the page has taken the fragment: its own listener runs first.
+async function newFragment(page, fragment) {
+  await page.evaluate((fragment) => new Promise((resolve) => {
+    window.addEventListener('hashchange', resolve, { once: true });
+    location.hash = fragment;
+  }), fragment);
+}
+
+// A link opened, or given to the open page as a new fragment, shows its
+// state paused, as a user reaches it by hand; what it cannot use is named
+// in one line, which Dismiss takes away.
+async function runLinks(browser) {
+  const expected = [];
+  for (const [, , fields, step] of linkRows) {
+    expected.push(await reachByHand(browser, fields, step));
+  }
+  let page = null;
+  for (const [index, [name, fragment, fields, step, ignored]] of [...linkRows.entries(), [0, linkRows[0]]]) {
+    const opened = page === null;
+    const what = `link ${name}` + (opened ? ', opened' : ', as a new fragment');
+    if (opened) {
+      page = await openPage(browser, pathToFileURL(singleFile).href + fragment);
+    } else {
+      await newFragment(page, fragment);
+    }
+    const shown = await linkShown(page);
+    equal(JSON.stringify(shown.fields), JSON.stringify(fields), what + ' (fields)');
+    equal(shown.paused, true, what + ' (paused)');
+    equal(shown.notice, ignored, what + ' (the line of what it ignored)');
+    sameStep(await shownStep(page), expected[index], what);
+    equal(step, expected[index].step, what + ' (step reached by hand)');
+  }
+  await newFragment(page, linkRows[3][1]);
+  await page.click('#notice-close');
+  equal((await linkShown(page)).notice, '', 'Dismiss takes the line away');
+  equal(page.errors.join('; '), '', 'links: no script errors');
+  await page.close();
+}
+
+async function copyLink(page, reader) {
+  await (await page.$('label[for="picker"]')).click({ button: 'right' });
+  await page.click('#menu button:last-child');
+  await page.waitForFunction(() => !document.getElementById('notice').hidden);
+  const shown = await page.evaluate(() => ({
+    line: document.getElementById('notice-text').textContent,
+    byHand: !document.getElementById('notice-link').hidden,
+    link: document.getElementById('notice-link').value,
+  }));
+  if (!shown.byHand) {
+    // The browser's one clipboard, read where reading is allowed.
+    await reader.bringToFront();
+    shown.link = await reader.evaluate(() => navigator.clipboard.readText());
+  }
+  return shown;
+}
+
+// Copy Link, then the link opened in a new page: the same pixels, words and
+// log. Served, the clipboard takes it; where a browser refuses, the link
+// stands in the line to copy by hand.
+async function runCopyLink(browser, servedUrl) {
+  const origin = new URL(servedUrl).origin;
+  await browser.defaultBrowserContext().overridePermissions(origin,
+    ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+  const reader = await openPage(browser, servedUrl);
+  const fileUrl = pathToFileURL(singleFile).href;
+  for (const [url, refused] of [[servedUrl, false], [fileUrl, false], [fileUrl, true]]) {
+    const what = `Copy Link (${url.slice(0, 7)}${refused ? ', clipboard refused' : ''})`;
+    const page = await openPage(browser, url);
+    if (refused) {
+      await page.evaluate(() => {
+        navigator.clipboard.writeText = () => Promise.reject(new DOMException('refused', 'NotAllowedError'));
+      });
+    }
+    await page.select('#picker', '5');
+    await setField(page, 'estimate', '0.35');
+    await page.click('#show-output');
+    await page.focus('#graph');
+    await goToStep(page, '77');
+    const copied = await copyLink(page, reader);
+    equal(copied.link, url + '#sentence=5&degree=0.30&estimate=0.35&step=77&output=1', what + ': the link');
+    const texts = await page.evaluate(() => window.veridrift.core.linkTexts());
+    equal(copied.line, copied.byHand ? texts.byHand : texts.copied, what + ': the line says where the link is');
+    if (url === servedUrl || refused) {
+      equal(copied.byHand, refused, what + (refused ? ': shown to copy by hand' : ': in the clipboard'));
+    }
+    const opened = await openPage(browser, copied.link);
+    sameStep(await shownStep(opened), await shownStep(page), what + ': the link opened');
+    equal(page.errors.concat(opened.errors).join('; '), '', what + ': no script errors');
+    await opened.close();
+    await page.close();
+  }
+  await reader.close();
+}
+
+// ---- installed from the server, then with no network ----
+
+async function runInstallable(browser, url) {
+  const manifest = await (await fetch(new URL('manifest.webmanifest', url))).json();
+  equal(JSON.stringify([manifest.name, manifest.short_name, manifest.start_url, manifest.display,
+    manifest.background_color, manifest.theme_color]),
+  JSON.stringify(['Veridrift', 'Veridrift', '.', 'standalone', '#d4d0c8', '#0a246a']), 'the manifest');
+  const page = await openPage(browser, url);
+  const client = await page.createCDPSession();
+  const parsed = await client.send('Page.getAppManifest');
+  check(parsed.errors.length === 0 && parsed.url.endsWith('/manifest.webmanifest'),
+    'the browser reads the manifest the page links', JSON.stringify(parsed.errors));
+  const worker = await page.evaluate(async () => (await navigator.serviceWorker.ready).active.scriptURL);
+  equal(worker, new URL('sw.js', url).href, 'the service worker is active');
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+  const installable = await client.send('Page.getInstallabilityErrors');
+  console.log('installability errors: ' + JSON.stringify(installable.installabilityErrors));
+  await page.setOfflineMode(true);
+  const response = await page.reload();
+  await page.waitForFunction(() => document.getElementById('window')?.dataset.state === 'ready');
+  equal(response.fromServiceWorker(), true, 'with no network the page comes from its worker');
+  await page.setOfflineMode(false);
+  equal(page.errors.join('; '), '', 'installable: no script errors');
+  await page.close();
+  const single = fs.readFileSync(singleFile, 'utf8');
+  check(!single.includes('serviceWorker') && !single.includes('rel="manifest"'),
+    'the single file registers nothing and links no manifest');
 }
 
 // ---- the single file with no network ----
@@ -662,6 +837,9 @@ async function main() {
     await runWithoutWebGl(profile);
     await runSharedStart(browser, pathToFileURL(singleFile).href);
     await runSharedStart(browser, `http://127.0.0.1:${server.address().port}/`);
+    await runLinks(browser);
+    await runCopyLink(browser, `http://127.0.0.1:${server.address().port}/`);
+    await runInstallable(browser, `http://127.0.0.1:${server.address().port}/`);
   } finally {
     server.close();
     await chromium.close();

@@ -2,7 +2,7 @@
 # Builds the application and its benchmark for release and prints the
 # figures of this machine: start-up, reaction, painting, idling, pacing and
 # memory (about two minutes). Windows open under Xvfb when there is no
-# display. Arguments choose sections: startup reaction paint pacing idle memory.
+# display. Arguments choose sections: startup reaction paint goto pacing idle memory.
 # "scripts/bench.sh page" instead builds the page and measures it in headless
 # Chromium (about a minute).
 set -euo pipefail

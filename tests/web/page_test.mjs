@@ -259,6 +259,54 @@ async function runKeysAndLog(page) {
   await page.keyboard.press('r');
 }
 
+// The tallest page of the log, a formula of two lines over 40 steps, shows
+// every line whole inside the panel, one under the other, as the desktop's
+// log does.
+async function runFullLogPage(page) {
+  await page.select('#picker', '1');
+  await stopClock(page);
+  const checkbox = await page.$('#show-output');
+  if (!(await page.evaluate((b) => b.checked, checkbox))) {
+    await checkbox.click();
+  }
+  await page.focus('#graph');
+  await page.keyboard.press('g');
+  await advance(page, 500 * (79 - 2));
+  await page.keyboard.press('g');
+  const shown = await page.$eval('#log', (log) => {
+    const box = (r) => ({ top: r.top, bottom: r.bottom, left: r.left, right: r.right });
+    const text = log.firstChild;
+    const lines = log.textContent.replace(/\n$/, '').split('\n');
+    const boxes = [];
+    let from = 0;
+    for (const line of lines) {
+      if (line.trim()) {
+        const range = document.createRange();
+        range.setStart(text, from);
+        range.setEnd(text, from + line.length);
+        boxes.push({ line, ...box(range.getBoundingClientRect()) });
+      }
+      from += line.length + 1;
+    }
+    return { step: window.veridrift.step, lines: lines.length, pageLines: window.veridrift.core.logPageLines(),
+      panel: box(log.getBoundingClientRect()), scroll: log.scrollHeight, client: log.clientHeight, boxes };
+  });
+  check(shown.step === 79 && shown.lines === shown.pageLines, 'the log at step 79 is a whole page',
+    `step ${shown.step}, ${shown.lines} of ${shown.pageLines} lines`);
+  check(shown.scroll <= shown.client, 'a whole page of the log needs no scrolling',
+    `scrollHeight ${shown.scroll}, clientHeight ${shown.client}`);
+  const { panel } = shown;
+  const outside = shown.boxes.filter((b) => b.top < panel.top || b.bottom > panel.bottom ||
+    b.left < panel.left || b.right > panel.right);
+  check(outside.length === 0, 'every line of a whole page lies inside the log panel',
+    outside.map((b) => `"${b.line}" ${JSON.stringify(b)} in ${JSON.stringify(panel)}`).join('; '));
+  const overlapping = shown.boxes.slice(1).filter((b, i) => b.top < shown.boxes[i].bottom);
+  check(overlapping.length === 0, 'no line of the log overlaps the one above it',
+    overlapping.map((b) => `"${b.line}" at ${b.top}`).join('; '));
+  await checkbox.click();
+  await page.keyboard.press('r');
+}
+
 // ---- the window menu, About box and run report ----
 
 async function runMenus(page, kind) {
@@ -683,6 +731,7 @@ async function runBrowser(kind, server) {
     await runKeystrokeCases(page);
     await runSeriesComparison(page);
     await runKeysAndLog(page);
+    await runFullLogPage(page);
     await runPictures(page, profile, kind.name);
     await runMenus(page, kind);
     equal(page.errors.join('; '), '', 'no script errors');

@@ -9,7 +9,7 @@ import { fileURLToPath, pathToFileURL } from 'node:url';
 import zlib from 'node:zlib';
 
 // With the tests' pinned puppeteer-core (npm ci in tests/web).
-import { launchChromium } from '../tests/web/chromium.mjs';
+import { launchChromium } from '../tests/web/browsers.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, '..');

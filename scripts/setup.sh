@@ -29,11 +29,12 @@ web_packages=(emscripten python3)
 # Testing: the test frameworks, an X server of the tests' own with XTest to
 # drive it, every locale, the sanitizers' compiler, the validators of the
 # desktop files, manual pages and exported pictures, the package checker, a
-# D-Bus of the tests' own, Chromium for the page (its tests drive it with
-# npm's puppeteer-core, on the machine's node and npm), and for the
+# D-Bus of the tests' own, Chromium and Firefox ESR for the page (its tests
+# drive them with npm's puppeteer-core, on the machine's node and npm), and
+# for the
 # benchmarks' peers matplotlib with Pillow (GIF) and numpy (orbit diagram).
 test_packages=(
-  "${package_packages[@]}" "${web_packages[@]}" chromium
+  "${package_packages[@]}" "${web_packages[@]}" chromium firefox-esr
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils libx11-dev libxtst-dev locales-all
   clang libclang-rt-14-dev

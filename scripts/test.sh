@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: a plain build with warnings as errors,
-# then the page in headless Chromium (a fresh browser profile of its own),
-# then the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
-# then the threaded parts under ThreadSanitizer. Windows open on an Xvfb
-# screen of the tests' own.
+# then the page in headless Chromium and Firefox (each with a fresh browser
+# profile of its own), then the same suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the threaded parts under ThreadSanitizer.
+# Windows open on an Xvfb screen of the tests' own.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" run test
@@ -79,7 +79,7 @@ stage "plain build"
 build test
 (cd "$root/build/test" && isolated ctest --output-on-failure)
 
-stage "The page in Chromium"
+stage "The page in Chromium and Firefox"
 isolated "$root/scripts/web.sh"
 (cd "$root/tests/web" && isolated npm ci --no-audit --no-fund --no-update-notifier --loglevel=error &&
   isolated node page_test.mjs "$root/build/web" "$root/build/test/bin/veridrift-series" \

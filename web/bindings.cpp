@@ -277,6 +277,7 @@ EMSCRIPTEN_BINDINGS(veridrift) {
   emscripten::function("inputLimit", &InputLimit);
   emscripten::function("logFontPoints", &LogFontPoints);
   emscripten::function("logPageLines", &LogPageLines);
+  emscripten::function("logSmallestPixels", &LogSmallestPixels);
   emscripten::function("initialDegreeText", &InitialDegreeText);
   emscripten::function("initialEstimateText", &InitialEstimateText);
   emscripten::function("aboutMenuText", &AboutMenuText);

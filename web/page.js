@@ -60,6 +60,41 @@
       Math.round(metrics.fontBoundingBoxAscent) + Math.round(metrics.fontBoundingBoxDescent)];
   }
 
+  // The log's font as the desktop fits it: its own size in whole pixels,
+  // made smaller until a whole page of the log fits the panel at the font's
+  // own line spacing. A line height below that spacing would let a line's
+  // glyphs run into the next and the panel's edge cut the first and last.
+  function fitLog(node, panelHeight) {
+    const core = page.core;
+    const family = logFontFamily();
+    // CSS's point, as the desktop's 96 dots per inch make it.
+    let pixels = Math.round(core.logFontPoints() * 96 / 72);
+    let spacing = lineSpacing(pixels, family);
+    while (pixels > core.logSmallestPixels() && spacing * core.logPageLines() > panelHeight) {
+      pixels--;
+      spacing = lineSpacing(pixels, family);
+    }
+    node.style.fontSize = pixels + 'px';
+    node.style.lineHeight = spacing + 'px';
+  }
+
+  // The height the browser gives a line of the log's font, rounded up as it
+  // rounds the line's box.
+  function lineSpacing(pixels, family) {
+    const context = document.createElement('canvas').getContext('2d');
+    context.font = `${pixels}px ${family}`;
+    const metrics = context.measureText('x[00] = 0.00');
+    return Math.ceil(metrics.fontBoundingBoxAscent) + Math.ceil(metrics.fontBoundingBoxDescent);
+  }
+
+  function logFontFamily() {
+    const probe = element('pre', { class: 'log' });
+    document.getElementById('window').appendChild(probe);
+    const family = getComputedStyle(probe).fontFamily;
+    probe.remove();
+    return family;
+  }
+
   function windowFont(node) {
     const style = getComputedStyle(node);
     return `${style.fontSize} ${style.fontFamily}`;
@@ -500,8 +535,7 @@
         }
         case ids.output:
           node = element('pre', { class: 'log', id: 'log', 'aria-label': 'Output', tabindex: '0' });
-          node.style.fontSize = core.logFontPoints() + 'pt';
-          node.style.lineHeight = Math.floor(item.height / core.logPageLines()) + 'px';
+          fitLog(node, item.height);
           page.controls.log = node;
           break;
         case ids.truthWord:

@@ -118,6 +118,11 @@ int LogPageLines() {
   return kLogPageLines;
 }
 
+int LogSmallestPixels() {
+  // As small as the desktop's log goes: below it the digits blur together.
+  return 6;
+}
+
 std::string InitialDegreeText() {
   return FieldValueText(0.3f);
 }

@@ -45,6 +45,8 @@ int PickerHeight();
 int InitialInputLimit();
 int LogFontPoints();
 int LogPageLines();
+// The smallest font, in pixels, the log is made to fit a whole page with.
+int LogSmallestPixels();
 std::string InitialDegreeText();
 std::string InitialEstimateText();
 std::string AboutMenuText();

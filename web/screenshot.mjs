@@ -7,7 +7,7 @@ import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
 // With the tests' pinned puppeteer-core (npm ci in tests/web).
-import { launchChromium } from '../tests/web/chromium.mjs';
+import { launchChromium } from '../tests/web/browsers.mjs';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..');
 const pageDir = path.resolve(process.argv[2] || path.join(root, 'build/web'));

@@ -396,6 +396,29 @@ const stepRows = [
   ['9', '0.00', '1.00', 1000, true, false],
 ];
 
+// Sets a run up on an open page as a user would, with the page's clock
+// stopped, and animates it to `step` with G.
+async function animateTo(page, [sentence, degree, estimate, output, secondIterate], step) {
+  await page.select('#picker', '0');
+  await setField(page, 'degree', degree);
+  await setField(page, 'estimate', estimate);
+  await page.select('#picker', sentence);
+  if (output) {
+    await page.click('#show-output');
+  }
+  if (secondIterate) {
+    await (await page.$('label[for="picker"]')).click({ button: 'right' });
+    await page.click('#menu button[role="menuitemcheckbox"]');
+  }
+  await stopClock(page);
+  await page.focus('#graph');
+  if (step > 0) {
+    await page.keyboard.press('g');
+    await advance(page, 500 * (step - 2));
+    await page.keyboard.press('g');
+  }
+}
+
 // The page at a step reached by Go to Step, by Step Forward or Back, and by
 // Graph from the step before, is the page an uninterrupted run from step 0
 // brings there, and its diagrams are the command line's pictures of it.
@@ -405,24 +428,7 @@ async function runStepRows(browser, temporary) {
       (output ? '' : ', output hidden') + (secondIterate ? ', f∘f' : '');
     // A fresh page: its log's line starts closed, as the core's run does.
     const page = await openPage(browser, pathToFileURL(singleFile).href);
-    await page.select('#picker', '0');
-    await setField(page, 'degree', degree);
-    await setField(page, 'estimate', estimate);
-    await page.select('#picker', sentence);
-    if (output) {
-      await page.click('#show-output');
-    }
-    if (secondIterate) {
-      await (await page.$('label[for="picker"]')).click({ button: 'right' });
-      await page.click('#menu button[role="menuitemcheckbox"]');
-    }
-    await stopClock(page);
-    await page.focus('#graph');
-    if (step > 0) {
-      await page.keyboard.press('g');
-      await advance(page, 500 * (step - 2));
-      await page.keyboard.press('g');
-    }
+    await animateTo(page, [sentence, degree, estimate, output, secondIterate], step);
     const animated = await shownStep(page);
     equal(animated.step, step, what + ': the animation reaches it');
     check(animated.webSays.endsWith(', f∘f shown') === secondIterate &&
@@ -577,20 +583,7 @@ async function runSharedStart(browser, url) {
 // Output clicked, and Graph run from step 0 to `step` on the page's clock.
 async function reachByHand(browser, [sentence, degree, estimate, output], step) {
   const page = await openPage(browser, pathToFileURL(singleFile).href);
-  await page.select('#picker', '0');
-  await setField(page, 'degree', degree);
-  await setField(page, 'estimate', estimate);
-  await page.select('#picker', sentence);
-  if (output) {
-    await page.click('#show-output');
-  }
-  await stopClock(page);
-  await page.focus('#graph');
-  if (step > 0) {
-    await page.keyboard.press('g');
-    await advance(page, 500 * (step - 2));
-    await page.keyboard.press('g');
-  }
+  await animateTo(page, [sentence, degree, estimate, output, false], step);
   const shown = await shownStep(page);
   await page.close();
   return shown;

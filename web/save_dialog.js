@@ -198,7 +198,7 @@
     dialog.append(element('h2', { id: 'save-title' }, 'Save Diagrams'),
       radios('view', 'Diagrams', VIEWS, 2), radios('kind', 'As', KINDS, 1),
       element('p', { id: 'save-name', 'aria-live': 'polite' }),
-      element('progress', { id: 'save-progress', hidden: '' }),
+      element('progress', { id: 'save-progress', hidden: '', 'aria-label': 'Writing the animation...' }),
       element('p', { id: 'save-refusal', role: 'alert' }), buttons);
     document.body.appendChild(dialog);
     dialog.addEventListener('change', showChoice);

@@ -929,7 +929,8 @@ async function saveThrough(page, view, kind) {
   await page.click(`#save-diagrams input[value="${kind}"]`);
   await page.click('#save-ok');
   await page.waitForFunction((n) => window.caughtDownloads.files.length > n ||
-    !document.getElementById('save-diagrams').open, {}, before);
+    !document.getElementById('save-diagrams').open ||
+    document.getElementById('save-refusal').textContent !== '', {}, before);
   return page.evaluate(async (n) => {
     const file = window.caughtDownloads.files[n];
     return file ? { name: file.name, type: file.blob.type,
@@ -1003,12 +1004,28 @@ async function runSaves(browser, temporary) {
   check(svg.type === 'image/svg+xml' && drawing.root === 'svg' && drawing.width === canvas &&
     drawing.lines > 3, 'the web diagram as an SVG drawing of the view\'s size', JSON.stringify(drawing));
 
-  // Escape with other choices made, and Cancel while an animation of the
-  // whole run is being made: no file, the choices' dialog shut, the page as
-  // it was.
+  // Escape with other choices made, Cancel while an animation of the whole
+  // run is being made, and a browser that refuses the download: no file,
+  // the page as it was; the refusal said in the dialog's one line.
   await goToStep(page, '1000');
   const before = await state(page);
   const files = await page.evaluate(() => window.caughtDownloads.files.length);
+  await page.evaluate(() => {
+    const make = URL.createObjectURL;
+    URL.createObjectURL = () => {
+      URL.createObjectURL = make;
+      throw new Error('downloads are blocked');
+    };
+  });
+  const refused = await saveThrough(page, 'both', 'png');
+  const refusal = await page.evaluate(() => ({
+    line: document.getElementById('save-refusal').textContent,
+    open: document.getElementById('save-diagrams').open,
+  }));
+  check(refused === null && refusal.open &&
+    refusal.line === 'The diagrams were not saved: downloads are blocked.',
+  'a refused download is said in the dialog, which stays open', JSON.stringify(refusal));
+  await page.click('#save-cancel');
   await openSaveDiagrams(page);
   await page.click('#save-diagrams input[value="series"]');
   await page.keyboard.press('Escape');

@@ -1,6 +1,6 @@
 // The page's figures in the system's headless Chromium: the single file's
 // size, navigation to both diagrams painted, keystroke to new pictures,
-// going to a step, and the pacing of a run. Prints figures; judges nothing.
+// going to a step, Save Diagrams' GIF and PNG, and the pacing of a run. Prints figures; judges nothing.
 //
 // usage: node bench/page_bench.mjs [PAGE_DIR]   (scripts/bench.sh page)
 import fs from 'node:fs';
@@ -29,7 +29,7 @@ async function ready(page) {
 async function main() {
   const html = fs.readFileSync(path.join(pageDir, 'veridrift.html'));
   const gzip = zlib.gzipSync(html, { level: 9 });
-  console.log(`single file: ${(html.length / 1024).toFixed(1)} KB, gzipped ${(gzip.length / 1024).toFixed(1)} KB (at most 400 / 150)`);
+  console.log(`single file: ${(html.length / 1024).toFixed(1)} KB, gzipped ${(gzip.length / 1024).toFixed(1)} KB (at most 450 / 170)`);
 
   const chromium = await launchChromium('bench');
   const { browser } = chromium;
@@ -86,6 +86,44 @@ async function main() {
       return { drawn, frame };
     });
     console.log(`going to a step, drawn: p50 ${ms(percentile(going.drawn, 50))}, p99 ${ms(percentile(going.drawn, 99))} of ${going.drawn.length} (p99 at most 16 ms); to the next frame p99 ${ms(percentile(going.frame, 99))}`);
+
+    // Save Diagrams: an animated GIF of the run's first 100 steps (one frame
+    // a step, as the dialog makes it, without its pauses between slices),
+    // the whole run's 1001 frames, and one PNG of both diagrams.
+    const saving = await page.evaluate(() => {
+      const core = window.veridrift.core;
+      const gif = (mode, last) => {
+        const start = performance.now();
+        core.gifBegin(mode, false);
+        core.gifAdd(0, last);
+        const bytes = core.gifFinish().bytes.length;
+        return [performance.now() - start, bytes];
+      };
+      const rows = {};
+      for (const [name, mode, last] of [['web', 1, 99], ['both', 2, 99], ['both, whole run', 2, 1000]]) {
+        const times = [];
+        let bytes = 0;
+        for (let i = 0; i < (last > 100 ? 3 : 7); i++) {
+          const [took, size] = gif(mode, last);
+          times.push(took);
+          bytes = size;
+        }
+        rows[name] = { times, bytes };
+      }
+      const png = [];
+      for (let i = 0; i < 20; i++) {
+        const start = performance.now();
+        core.diagramPng(2, 1000, false);
+        png.push(performance.now() - start);
+      }
+      return { rows, png };
+    });
+    for (const [name, { times, bytes }] of Object.entries(saving.rows)) {
+      const frames = name.includes('whole') ? 1001 : 100;
+      console.log(`GIF of ${frames} frames (${name}): median ${ms(percentile(times, 50))} of ${times.length}, ${(bytes / 1024).toFixed(1)} KB` +
+        (frames === 100 ? ' (at most 400 ms)' : ''));
+    }
+    console.log(`PNG of both diagrams at step 1000: median ${ms(percentile(saving.png, 50))} of ${saving.png.length}`);
 
     // Pacing: 100 steps in real time.
     await page.evaluate(() => {

@@ -11,6 +11,7 @@
 
 #include "cli/series_command.h"
 #include "core/numbers/number_text.h"
+#include "core/orbit/orbit_csv.h"
 
 namespace {
 
@@ -251,16 +252,11 @@ int RunOrbitListing(const OrbitArguments& args, std::ostream& out) {
       ComputeOrbitForCommand(request, csv ? sink : OrbitColumnSink(), STDERR_FILENO);
   std::string text;
   if (csv) {
-    text = std::string(axis) + ",step,value\n";
+    out << OrbitCsvHeader(axis);
     for (int c = 0; c < request.columns; ++c) {
-      const std::string parameter =
-          FormatSignificant9(columns[static_cast<std::size_t>(c)].parameter);
-      for (int n = 0; n < request.keep; ++n) {
-        text += parameter + ',' + std::to_string(request.transient + n) + ',' +
-                FormatSignificant9(kept[static_cast<std::size_t>(c) * request.keep + n]) + '\n';
-      }
-      out << text;
-      text.clear();
+      out << OrbitCsvColumn(columns[static_cast<std::size_t>(c)].parameter,
+                            kept.data() + static_cast<std::size_t>(c) * request.keep,
+                            request.transient, request.keep);
     }
   } else {
     out << axis << ",behaviour,from_step,period,lyapunov,rounding\n";

@@ -1,6 +1,5 @@
 #include "cli/picture_command.h"
 
-#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <ostream>
@@ -9,10 +8,9 @@
 #include <vector>
 
 #include "cli/series_command.h"
-#include "core/layout/dialog_rects.h"
-#include "core/layout/resource.h"
 #include "core/numbers/series.h"
 #include "picture/picture_export.h"
+#include "picture/sheet_layout.h"
 
 namespace {
 
@@ -20,7 +18,7 @@ constexpr const char* kProgram = "veridrift-series: ";
 constexpr int kLargestSide = 8192;
 constexpr int kLongestDelayMs = 60000;
 constexpr int kMostLoops = 65535;
-constexpr int kBothViews = 2;
+constexpr int kBothViews = kBothDiagrams;
 
 struct PictureArguments {
   int mode = -1;  // 0 time series, 1 web, kBothViews
@@ -165,38 +163,6 @@ std::string WithStep(const std::string& pattern, int step) {
   return path;
 }
 
-// Where a view stands in the window at scale 1.
-PixelRect ViewPlace(int mode) {
-  const DialogRect rect = DiagramViewRect(mode == 1 ? IDC_WEB_PLACEHOLDER : IDC_SERIES_PLACEHOLDER);
-  return {rect.x, rect.y, rect.width, rect.height};
-}
-
-struct SheetLayout {
-  std::vector<SheetPart> parts;
-  int width = 0;
-  int height = 0;
-};
-
-// One view fills the sheet; both stand where the window has them, the time
-// series above the web, with the window's gap between them.
-SheetLayout LayoutOf(const PictureArguments& args) {
-  if (args.mode != kBothViews) {
-    const PixelRect place = args.size ? *args.size : ViewPlace(args.mode);
-    const PixelRect sheet{0, 0, place.width, place.height};
-    return {{{args.mode, 0, sheet}}, sheet.width, sheet.height};
-  }
-  const PixelRect series = ViewPlace(0);
-  const PixelRect web = ViewPlace(1);
-  const int left = std::min(series.x, web.x);
-  const int top = std::min(series.y, web.y);
-  const int right = std::max(series.x + series.width, web.x + web.width);
-  const int bottom = std::max(series.y + series.height, web.y + web.height);
-  return {{{0, 0, {series.x - left, series.y - top, series.width, series.height}},
-           {1, 0, {web.x - left, web.y - top, web.width, web.height}}},
-          right - left,
-          bottom - top};
-}
-
 }  // namespace
 
 bool IsPictureCommand(int argc, const char* const* argv) {
@@ -237,16 +203,11 @@ int RunPictureCommand(int argc, const char* const* argv, std::ostream& err) {
     return kSeriesCommandUsageError;
   }
 
-  const SheetLayout layout = LayoutOf(args);
+  const SheetLayout layout = DiagramSheetLayout(args.mode, args.size);
 
   std::vector<OutputFile> files;
   for (int step = args.firstStep; step <= args.lastStep; ++step) {
-    Sheet sheet;
-    for (SheetPart part : layout.parts) {
-      part.counter = step;
-      part.secondIterate = args.secondIterate && part.mode == 1;
-      sheet.parts.push_back(part);
-    }
+    Sheet sheet = SheetAtStep(layout, step, args.secondIterate);
     if (onePerStep) {
       files.push_back({WithStep(output, step), *format, {sheet}});
     } else {

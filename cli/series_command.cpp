@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/numbers/number_text.h"
+#include "core/numbers/run_files.h"
 #include "core/numbers/series.h"
 #include "core/report/run_report.h"
 
@@ -76,10 +77,7 @@ void PrintCommented(std::ostream& out, const std::string& text) {
 
 // Spreadsheet-ready: no comment lines, one header naming the columns.
 int PrintCsv(std::ostream& out) {
-  out << "step,value\n";
-  for (int i = 0; i < kSeriesLength; ++i) {
-    out << i << ',' << FormatSignificant9(SeriesAt(i)) << '\n';
-  }
+  out << SeriesCsvText();
   out.flush();
   return out ? 0 : 1;
 }

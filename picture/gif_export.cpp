@@ -23,34 +23,59 @@ void ToGifPixels(const RgbaImage& image, std::vector<GifPixel>& pixels) {
 
 }  // namespace
 
+SheetGif::SheetGif(int width, int height, const FramePace& pace)
+    : m_width(width), m_height(height), m_pace(pace) {
+  Start(kSmallPaletteBits);
+}
+
+SheetGif::~SheetGif() = default;
+
+void SheetGif::Start(int paletteBits) {
+  m_paletteBits = paletteBits;
+  m_encoder = std::make_unique<GifEncoder>(m_width, m_height, m_pace.delayMs / 10, m_pace.loops,
+                                           paletteBits);
+  m_frames = std::make_unique<SheetFrames>(m_width, m_height);
+}
+
+bool SheetGif::Encode(const Sheet& sheet) {
+  ToGifPixels(m_frames->Draw(sheet), m_pixels);
+  return m_encoder->AddFrame(m_pixels.data(), m_width);
+}
+
+void SheetGif::Add(const Sheet& sheet) {
+  m_sheets.push_back(sheet);
+  if (Encode(sheet) || !m_encoder->PaletteFull() || m_paletteBits == kLargestPaletteBits) {
+    // A failure stays in the encoder, which Finish reports.
+    return;
+  }
+  // More colours than the small palette holds: the frames so far again, with
+  // the largest.
+  Start(kLargestPaletteBits);
+  for (const Sheet& again : m_sheets) {
+    if (!Encode(again)) {
+      return;
+    }
+  }
+}
+
+FileContent SheetGif::Finish() {
+  FileContent content;
+  content.bytes = m_encoder->Finish(&content.why);
+  if (content.bytes.empty()) {
+    content.outcome = WriteOutcome::kNotWritten;
+  }
+  return content;
+}
+
 FileContent GifOfSheets(const std::vector<Sheet>& sheets, int width, int height,
                         const FramePace& pace, const SheetProgress& progress) {
   const int total = static_cast<int>(sheets.size());
-  std::vector<GifPixel> pixels;
-  for (int bits = kSmallPaletteBits;; bits = kLargestPaletteBits) {
-    GifEncoder encoder(width, height, pace.delayMs / 10, pace.loops, bits);
-    SheetFrames frames(width, height);
-    bool paletteTooSmall = false;
-    for (int i = 0; i < total && !paletteTooSmall; ++i) {
-      ToGifPixels(frames.Draw(sheets[static_cast<std::size_t>(i)]), pixels);
-      if (!encoder.AddFrame(pixels.data(), width)) {
-        paletteTooSmall = encoder.PaletteFull() && bits < kLargestPaletteBits;
-        if (!paletteTooSmall) {
-          break;
-        }
-      }
-      if (progress && !progress(i + 1, total)) {
-        return {WriteOutcome::kCancelled, {}, {}};
-      }
+  SheetGif gif(width, height, pace);
+  for (int i = 0; i < total; ++i) {
+    gif.Add(sheets[static_cast<std::size_t>(i)]);
+    if (progress && !progress(i + 1, total)) {
+      return {WriteOutcome::kCancelled, {}, {}};
     }
-    if (paletteTooSmall) {
-      continue;
-    }
-    FileContent content;
-    content.bytes = encoder.Finish(&content.why);
-    if (content.bytes.empty()) {
-      content.outcome = WriteOutcome::kNotWritten;
-    }
-    return content;
   }
+  return gif.Finish();
 }

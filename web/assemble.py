@@ -67,6 +67,7 @@ def main() -> int:
     template = (here / "index.html").read_text()
     style = (here / "page.css").read_text()
     shell = (here / "page.js").read_text()
+    saving = (here / "save_dialog.js").read_text()
     core = core_js.read_text()
     # The desktop's scalable icon: the tab's icon and the About box's.
     icon = here.parent / "desktop/integration/org.veridrift.Veridrift.svg"
@@ -81,7 +82,7 @@ def main() -> int:
     out.mkdir(parents=True, exist_ok=True)
     single = (template.replace("<!--INSTALL-->\n", "").replace("<!--STYLE-->", "<style>\n" + style + "</style>")
               .replace("<!--CORE-->", inline_script(core))
-              .replace("<!--PAGE-->", inline_script(shell)))
+              .replace("<!--PAGE-->", inline_script(shell) + "\n" + inline_script(saving)))
     (out / "veridrift.html").write_text(single)
 
     site = out / "site"
@@ -92,9 +93,10 @@ def main() -> int:
         template.replace(CSP_END, SERVED_CSP_END).replace("<!--INSTALL-->", INSTALL)
         .replace("<!--STYLE-->", '<link rel="stylesheet" href="page.css">')
         .replace("<!--CORE-->", '<script src="veridrift-core.js"></script>')
-        .replace("<!--PAGE-->", '<script src="page.js"></script>'))
+        .replace("<!--PAGE-->", '<script src="page.js"></script>\n<script src="save_dialog.js"></script>'))
     shutil.copy(here / "page.css", site / "page.css")
     shutil.copy(here / "page.js", site / "page.js")
+    shutil.copy(here / "save_dialog.js", site / "save_dialog.js")
     shutil.copy(core_js, site / "veridrift-core.js")
     shutil.copy(here / "install.js", site / "install.js")
     shutil.copy(icon, site / "icon.svg")

@@ -650,7 +650,7 @@
   }
 
   function insideOverlay(target) {
-    return !!(target && target.closest && target.closest('#about, #report, #menu, #go-to-step, #notice'));
+    return !!(target && target.closest && target.closest('#about, #report, #menu, #go-to-step, #save-diagrams, #notice'));
   }
 
   function isValueField(target) {
@@ -724,6 +724,7 @@
     const entries = [
       [page.core.aboutMenuText(), () => document.getElementById('about').showModal()],
       [page.core.reportMenuText(), openReport],
+      [page.core.saveMenuText(), () => page.openSaveDiagrams()],
       [forward, stepForward],
       [back, stepBack],
       [goTo, openGoToStep],

@@ -315,7 +315,7 @@ async function runMenus(page, kind) {
   // Each entry's name, then its key as the menu shows it.
   const entries = await page.$$eval('#menu button', (items) => items.map((i) =>
     [i.firstChild.textContent, i.querySelector('.key')?.textContent].filter((t) => t).join(' ')));
-  equal(entries.join('|'), 'About Veridrift...|Run Report...|Step Forward .|Step Back ,|Go to Step... J|Show f∘f|Copy Link',
+  equal(entries.join('|'), 'About Veridrift...|Run Report...|Save Diagrams...|Step Forward .|Step Back ,|Go to Step... J|Show f∘f|Copy Link',
     'the window menu');
   await page.click('#menu button:nth-child(1)');
   const about = await page.$eval('#about', (d) => ({ open: d.open, text: d.textContent }));
@@ -903,6 +903,157 @@ async function runWithoutWebGl(kind, temporary) {
   }
 }
 
+// ---- Save Diagrams ----
+
+// Downloads are caught in the page, the same way in both browsers: the
+// anchor's click keeps its name and the Blob made for it, and goes nowhere.
+async function catchDownloads(page) {
+  await page.evaluate(() => {
+    const caught = { files: [], blob: null };
+    window.caughtDownloads = caught;
+    const make = URL.createObjectURL;
+    URL.createObjectURL = (blob) => {
+      caught.blob = blob;
+      return make.call(URL, blob);
+    };
+    HTMLAnchorElement.prototype.click = function () {
+      caught.files.push({ name: this.download, blob: caught.blob });
+    };
+  });
+}
+
+async function openSaveDiagrams(page) {
+  await (await page.$('label[for="picker"]')).click({ button: 'right' });
+  const entry = await page.evaluateHandle(() => [...document.querySelectorAll('#menu button')]
+    .find((item) => item.textContent === 'Save Diagrams...'));
+  await entry.click();
+}
+
+// Picks the choices and saves; the file's name and bytes, or null when
+// nothing was downloaded.
+async function saveThrough(page, view, kind) {
+  const before = await page.evaluate(() => window.caughtDownloads.files.length);
+  await openSaveDiagrams(page);
+  await page.click(`#save-diagrams input[value="${view}"]`);
+  await page.click(`#save-diagrams input[value="${kind}"]`);
+  await page.click('#save-ok');
+  await page.waitForFunction((n) => window.caughtDownloads.files.length > n ||
+    !document.getElementById('save-diagrams').open ||
+    document.getElementById('save-refusal').textContent !== '', {}, before);
+  return page.evaluate(async (n) => {
+    const file = window.caughtDownloads.files[n];
+    return file ? { name: file.name, type: file.blob.type,
+      bytes: Array.from(new Uint8Array(await file.blob.arrayBuffer())),
+      open: document.getElementById('save-diagrams').open } : null;
+  }, before);
+}
+
+// run (sentence, degree, estimate), step, f∘f, view, kind, the command
+// line's arguments for the same file (FILE where it writes), the name.
+const saveRows = [
+  [['3', '0.30', '0.90'], 40, false, 'both', 'png', ['--picture', 'both', '--step', '40'],
+    'veridrift-3-0.30-0.90-step-40.png'],
+  [['3', '0.30', '0.90'], 40, false, 'series', 'png', ['--picture', 'series', '--step', '40'],
+    'veridrift-3-0.30-0.90-series-step-40.png'],
+  [['3', '0.30', '0.90'], 40, false, 'both', 'csv', ['--csv'], 'veridrift-3-0.30-0.90.csv'],
+  [['3', '0.30', '0.90'], 40, false, 'both', 'gif', ['--picture', 'both', '--steps', '0..40'],
+    'veridrift-3-0.30-0.90-steps-0-40.gif'],
+  [['3', '0.30', '0.90'], 40, true, 'web', 'png',
+    ['--picture', 'web', '--step', '40', '--iterate', '2'], 'veridrift-3-0.30-0.90-web-ff-step-40.png'],
+  [['3', '0.30', '0.90'], 40, true, 'web', 'gif',
+    ['--picture', 'web', '--steps', '0..40', '--iterate', '2'],
+    'veridrift-3-0.30-0.90-web-ff-steps-0-40.gif'],
+  [['7', '0.50', '0.20'], 345, false, 'both', 'png', ['--picture', 'both', '--step', '345'],
+    'veridrift-7-0.50-0.20-step-345.png'],
+  [['7', '0.50', '0.20'], 345, false, 'both', 'csv', ['--csv'], 'veridrift-7-0.50-0.20.csv'],
+];
+
+// What the page saves is the command line's file for the same request, byte
+// for byte; its SVG is a drawing of the same size; Cancel and Escape leave
+// the page as it was, even with an animation half made.
+async function runSaves(browser, temporary) {
+  let page = null;
+  let shown = '';
+  for (const [run, step, secondIterate, view, kind, args, name] of saveRows) {
+    const what = `${view} ${kind} of run ${run.join(' ')} at step ${step}` +
+      (secondIterate ? ' with f∘f' : '');
+    if (shown !== run.join(' ')) {
+      await page?.close();
+      page = await openPage(browser, pathToFileURL(singleFile).href);
+      await animateTo(page, [...run, false, false], step);
+      await catchDownloads(page);
+      shown = run.join(' ');
+    }
+    if (await page.evaluate(() => window.veridrift.secondIterate) !== secondIterate) {
+      await (await page.$('label[for="picker"]')).click({ button: 'right' });
+      await page.click('#menu button[role="menuitemcheckbox"]');
+    }
+    const saved = await saveThrough(page, view, kind);
+    if (!saved) {
+      check(false, what + ': downloaded', 'nothing');
+      continue;
+    }
+    const file = path.join(temporary, `save.${kind}`);
+    const expected = kind === 'csv'
+      ? execFileSync(seriesCommand, [...args, ...run])
+      : (execFileSync(seriesCommand, [...args, '--output', file, ...run]), fs.readFileSync(file));
+    equal(saved.name, name, what + ': its name');
+    check(Buffer.from(saved.bytes).equals(expected), what + ': the command line\'s bytes',
+      `${saved.bytes.length} bytes against ${expected.length}`);
+    equal(saved.open, false, what + ': the dialog closes');
+  }
+
+  const svg = await saveThrough(page, 'web', 'svg');
+  const drawing = await page.evaluate((text) => {
+    const svgNode = new DOMParser().parseFromString(text, 'image/svg+xml').documentElement;
+    return { root: svgNode.nodeName, width: svgNode.getAttribute('width'),
+      lines: svgNode.querySelectorAll('polyline').length };
+  }, Buffer.from(svg.bytes).toString());
+  const canvas = await page.$eval('#web-view', (c) => c.style.width.replace('px', ''));
+  check(svg.type === 'image/svg+xml' && drawing.root === 'svg' && drawing.width === canvas &&
+    drawing.lines > 3, 'the web diagram as an SVG drawing of the view\'s size', JSON.stringify(drawing));
+
+  // Escape with other choices made, Cancel while an animation of the whole
+  // run is being made, and a browser that refuses the download: no file,
+  // the page as it was; the refusal said in the dialog's one line.
+  await goToStep(page, '1000');
+  const before = await state(page);
+  const files = await page.evaluate(() => window.caughtDownloads.files.length);
+  await page.evaluate(() => {
+    const make = URL.createObjectURL;
+    URL.createObjectURL = () => {
+      URL.createObjectURL = make;
+      throw new Error('downloads are blocked');
+    };
+  });
+  const refused = await saveThrough(page, 'both', 'png');
+  const refusal = await page.evaluate(() => ({
+    line: document.getElementById('save-refusal').textContent,
+    open: document.getElementById('save-diagrams').open,
+  }));
+  check(refused === null && refusal.open &&
+    refusal.line === 'The diagrams were not saved: downloads are blocked.',
+  'a refused download is said in the dialog, which stays open', JSON.stringify(refusal));
+  await page.click('#save-cancel');
+  await openSaveDiagrams(page);
+  await page.click('#save-diagrams input[value="series"]');
+  await page.keyboard.press('Escape');
+  await openSaveDiagrams(page);
+  await page.click('#save-diagrams input[value="gif"]');
+  await page.evaluate(() => {
+    document.getElementById('save-ok').click();
+    document.getElementById('save-cancel').click();
+  });
+  await new Promise((resolve) => setTimeout(resolve, 300));
+  const after = await state(page);
+  equal(JSON.stringify(after), JSON.stringify(before), 'Escape and Cancel leave the page as it was');
+  equal(await page.evaluate(() => window.caughtDownloads.files.length), files,
+    'Escape and Cancel download nothing');
+  equal(await page.$eval('#save-diagrams', (d) => d.open), false, 'Cancel closes the dialog');
+  equal(page.errors.join('; '), '', 'saving: no script errors');
+  await page.close();
+}
+
 // Each browser runs the whole suite; what one of them cannot do is said, not
 // passed over in silence.
 const browsers = [
@@ -943,6 +1094,7 @@ async function runBrowser(kind, server) {
     await page.close();
     await runStepRows(browser, profile);
     await runStepKeysAndRefusals(browser);
+    await runSaves(browser, profile);
     await runHighDpi(browser, profile);
     await runWithoutWebGl(kind, profile);
     if (kind.sharesStartBetweenFiles) {

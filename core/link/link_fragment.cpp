@@ -202,12 +202,16 @@ LinkState ParseLinkFragment(std::string_view fragment) {
     }
     seen.push_back(key);
   }
-  // The sentences without a degree are shown over the estimate alone.
-  if (state.orbitAxis == "degree" && !SentenceUsesDegree(std::max(0, state.sentence))) {
-    refused.push_back("orbit " +
-                      Quoted(state.orbitAxis + ":" + FormatFixed2(state.orbitFrom) + ".." +
-                             FormatFixed2(state.orbitTo)) +
-                      " (sentence " + std::to_string(state.sentence) + " has no degree)");
+  // A sentence is shown over its degree, or over the estimate when it has
+  // none; the page's first sentence when the link names none.
+  const int sentence = std::max(0, state.sentence);
+  if (!state.orbitAxis.empty() && (state.orbitAxis == "degree") != SentenceUsesDegree(sentence)) {
+    refused.push_back(
+        "orbit " +
+        Quoted(state.orbitAxis + ":" + FormatFixed2(state.orbitFrom) + ".." +
+               FormatFixed2(state.orbitTo)) +
+        " (sentence " + std::to_string(sentence) +
+        (SentenceUsesDegree(sentence) ? " is shown over its degree)" : " has no degree)"));
     state.orbitAxis.clear();
     state.orbitFrom = 0.0;
     state.orbitTo = 1.0;

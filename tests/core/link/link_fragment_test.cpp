@@ -75,7 +75,7 @@ TEST(LinkFragment, AnOrbitViewOpensOnlyWhereItCanBeShown) {
   } cases[] = {
       {"the page's own", "orbit=degree:0.25..0.50", "degree", 0.25, 0.5, ""},
       {"over the estimate", "sentence=7&orbit=estimate:0..1", "estimate", 0.0, 1.0, ""},
-      {"escaped", "orbit=estimate%3A0.1..0.2", "estimate", 0.1, 0.2, ""},
+      {"escaped", "sentence=9&orbit=estimate%3A0.1..0.2", "estimate", 0.1, 0.2, ""},
       {"empty view", "orbit=degree:0.5..0.5", "", 0.0, 1.0,
        "Ignored in the link: orbit \"degree:0.5..0.5\" (degree:A..B or estimate:A..B, 0 <= A < B "
        "<= 1)."},
@@ -84,6 +84,9 @@ TEST(LinkFragment, AnOrbitViewOpensOnlyWhereItCanBeShown) {
        "orbit \"time:0..1\" (given before)."},
       {"no degree to show", "sentence=8&orbit=degree:0.1..0.3", "", 0.0, 1.0,
        "Ignored in the link: orbit \"degree:0.10..0.30\" (sentence 8 has no degree)."},
+      {"the first sentence has a degree", "orbit=estimate:0..1", "", 0.0, 1.0,
+       "Ignored in the link: orbit \"estimate:0.00..1.00\" (sentence 0 is shown over its "
+       "degree)."},
   };
   for (const auto& c : cases) {
     const LinkState state = ParseLinkFragment(c.fragment);

@@ -274,9 +274,10 @@
     }
   }
 
-  // The shown box scaled by `factor` around the point (x, y) of the square.
+  // The latest view asked scaled by `factor` around the point (x, y) of the
+  // square: zooms in quick succession add up, even before their pictures.
   function zoomAround(x, y, factor) {
-    const shown = shownBox();
+    const shown = orbit.box;
     const scaled = (from, to, at) => {
       const width = Math.min(1, Math.max(NARROWEST, (to - from) * factor));
       const share = (at - from) / (to - from);
@@ -484,7 +485,7 @@
         }
       } else if (key === '+' || key === '=' || key === '-') {
         if (orbit.shown) {
-          const box = shownBox();
+          const box = orbit.box;
           const x = orbit.cursor >= 0 ? parameterOf(orbit.cursor) : (box.from + box.to) / 2;
           zoomAround(x, (box.low + box.high) / 2, key === '-' ? 1 / KEY_ZOOM : KEY_ZOOM);
         }

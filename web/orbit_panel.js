@@ -84,6 +84,10 @@
   }
 
   function received(message) {
+    if (message.type === 'ready') {
+      orbit.workerReady = true;
+      return;
+    }
     if (message.type === 'failed') {
       orbit.failed = 'its worker did not start (' + message.why + ')';
       showFailure();
@@ -560,7 +564,8 @@
     if (!page.core || document.getElementById('window').dataset.state !== 'ready') {
       return;
     }
-    // Started ahead, so that the first picture does not wait for a core.
-    startWorker();
+    // Started ahead, so that the first picture does not wait for a core,
+    // but after the page's own start has had the processor.
+    setTimeout(startWorker, 250);
   });
 })();

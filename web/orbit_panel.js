@@ -164,8 +164,11 @@
     const id = orbit.nextId++;
     orbit.asked = { id, key, request, marker };
     orbit.timing.asked = performance.now();
+    // The cursor stays where the new picture has as many columns.
+    const columns = Math.min(10000, Math.max(2,
+      page.core.orbitLayout(size.width, size.height, size.scale).dots.width));
     orbit.worker.postMessage({ type: 'draw', id, request, marker,
-      cursor: orbit.shown && orbit.shown.columns === request.width ? orbit.cursor : -1 });
+      cursor: orbit.shown && orbit.shown.columns === columns ? orbit.cursor : -1 });
     clearTimeout(orbit.progressTimer);
     orbit.progressTimer = setTimeout(() => {
       if (!orbit.shown || orbit.shown.id !== id) {
@@ -191,6 +194,11 @@
       }
       orbit.shown = { id: message.id, request, columns: message.columns, verdicts: message.verdicts,
         layout: page.core.orbitLayout(request.width, request.height, request.scale) };
+    }
+    if (message.cursor !== orbit.cursor) {
+      // The cursor moved while the picture was on its way.
+      orbit.worker.postMessage({ type: 'marks', id: message.id, marker: orbit.asked.marker,
+        cursor: orbit.cursor });
     }
     orbit.timing.shown = performance.now();
     orbit.timing.computeMs = message.computeMs;
@@ -521,6 +529,13 @@
   function closePanel() {
     orbit.nodes.panel.hidden = true;
     clearTimeout(orbit.progressTimer);
+    orbit.nodes.progress.hidden = true;
+    // Closed it costs nothing: the work under way stops, and the next
+    // opening asks again.
+    if (orbit.worker) {
+      orbit.worker.postMessage({ type: 'stop' });
+    }
+    orbit.asked = null;
     page.controls.picker.focus();
   }
 

@@ -31,7 +31,7 @@ function veridriftOrbitWorker() {
     const started = performance.now();
     const rgba = core.orbitCompose(job.marker, job.cursor);
     const message = { type: 'picture', id: job.id, width: job.request.width,
-      height: job.request.height, rgba: rgba.buffer, columns: job.total };
+      height: job.request.height, rgba: rgba.buffer, columns: job.total, cursor: job.cursor };
     if (withColumns) {
       message.verdicts = core.orbitColumns();
     }
@@ -84,6 +84,8 @@ function veridriftOrbitWorker() {
       latest = { id: message.id, request: message.request, marker: message.marker,
         cursor: message.cursor, finished: false };
       run();
+    } else if (message.type === 'stop') {
+      latest = null; // the panel closed: what is under way ends at its next slice
     } else if (message.type === 'marks' && latest !== null && latest.id === message.id) {
       // Only the marks move: the picture is composed again, not computed.
       latest.marker = message.marker;

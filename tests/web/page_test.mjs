@@ -316,7 +316,7 @@ async function runMenus(page, kind) {
   // Each entry's name, then its key as the menu shows it.
   const entries = await page.$$eval('#menu button', (items) => items.map((i) =>
     [i.firstChild.textContent, i.querySelector('.key')?.textContent].filter((t) => t).join(' ')));
-  equal(entries.join('|'), 'About Veridrift...|Run Report...|Step Forward .|Step Back ,|Go to Step... J|Show f∘f|Copy Link',
+  equal(entries.join('|'), 'About Veridrift...|Run Report...|Orbit Diagram...|Step Forward .|Step Back ,|Go to Step... J|Show f∘f|Copy Link',
     'the window menu');
   await page.click('#menu button:nth-child(1)');
   const about = await page.$eval('#about', (d) => ({ open: d.open, text: d.textContent }));

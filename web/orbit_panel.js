@@ -373,9 +373,12 @@
     const drag = element('div', { class: 'drag', hidden: '' });
     const plot = element('div', { class: 'plot' });
     plot.append(canvas, drag);
+    // The desktop's mnemonics (Alt+T, Alt+N, Alt+B, Alt+R) as the browser
+    // gives access keys.
     const count = (id, label, name) => {
       const input = element('input', { id, type: 'text', inputmode: 'numeric', autocomplete: 'off',
-        spellcheck: 'false', 'aria-label': name, value: '500', size: '7' });
+        spellcheck: 'false', 'aria-label': name, value: '500', size: '7',
+        accesskey: label[0].toLowerCase() });
       input.dataset.last = '500';
       return [element('label', { for: id }, label), input];
     };
@@ -383,8 +386,8 @@
     const [keepLabel, keep] = count('orbit-keep', 'N:', 'Kept values N');
     const counts = element('div', { class: 'row' });
     counts.append(transientLabel, transient, keepLabel, keep);
-    const backButton = element('button', { type: 'button' }, 'Back');
-    const resetButton = element('button', { type: 'button' }, 'Reset');
+    const backButton = element('button', { type: 'button', accesskey: 'b' }, 'Back');
+    const resetButton = element('button', { type: 'button', accesskey: 'r' }, 'Reset');
     const progress = element('progress', { max: '1000', value: '0', 'aria-label': 'Computing',
       hidden: '' });
     const pointer = element('output', { 'aria-label': 'Pointer' });

@@ -45,8 +45,9 @@ function veridriftOrbitWorker() {
     const r = job.request;
     job.total = core.orbitStart(r.sentence, r.degree, r.estimate, r.from, r.to, r.low, r.high,
       r.transient, r.keep, r.width, r.height, r.scale);
-    // Columns a slice: four at a time (the core runs four side by side),
-    // as many as about fill a slice at the pace seen so far.
+    // Columns a slice: as many as about fill a slice at the pace seen so
+    // far, in fours (the core runs four side by side) unless a column alone
+    // fills it.
     let count = 4;
     job.done = 0;
     while (job.done < job.total) {
@@ -54,7 +55,8 @@ function veridriftOrbitWorker() {
       job.done = core.orbitStep(count);
       const spent = performance.now() - started;
       job.computeMs = (job.computeMs || 0) + spent;
-      count = Math.max(4, Math.min(4096, 4 * Math.round(count * SLICE_MS / Math.max(spent, 0.5) / 4)));
+      count = Math.max(1, Math.min(4096, Math.round(count * SLICE_MS / Math.max(spent, 0.5))));
+      count -= count >= 4 ? count % 4 : 0;
       if (job.done < job.total) {
         self.postMessage({ type: 'progress', id: job.id, done: job.done, total: job.total });
         await breathe();

@@ -149,10 +149,10 @@
       estimate: run.overDegree ? run.estimate : 0 });
     const marker = run.overDegree ? run.degree : run.estimate;
     if (orbit.asked && orbit.asked.key === key) {
+      // Only the marker moves: the worker composes the picture again, or
+      // composes it so once its columns are in.
       orbit.asked.marker = marker;
-      if (orbit.shown && orbit.shown.id === orbit.asked.id) {
-        orbit.worker.postMessage({ type: 'marks', id: orbit.asked.id, marker, cursor: orbit.cursor });
-      }
+      orbit.worker.postMessage({ type: 'marks', id: orbit.asked.id, marker, cursor: orbit.cursor });
       describe();
       return;
     }
@@ -170,6 +170,7 @@
     orbit.worker.postMessage({ type: 'draw', id, request, marker,
       cursor: orbit.shown && orbit.shown.columns === columns ? orbit.cursor : -1 });
     clearTimeout(orbit.progressTimer);
+    orbit.nodes.progress.value = 0;
     orbit.progressTimer = setTimeout(() => {
       if (!orbit.shown || orbit.shown.id !== id) {
         orbit.nodes.progress.hidden = false;

@@ -163,6 +163,22 @@ export async function runOrbitPanel(browser, t) {
   t.check(/^k = 0\.\d{4}, value 0\.\d{4}$/.test(pointer), 'orbit: the pointer\'s value', pointer);
   t.equal(s.link, '&orbit=degree:0.20..0.40', 'orbit: the link carries the view');
 
+  // A long request shows its progress after 100 ms and gives way to the next.
+  const setCount = (id, value) => page.evaluate((id, value) => {
+    const input = document.getElementById(id);
+    input.value = value;
+    input.dispatchEvent(new Event('change'));
+  }, id, value);
+  await setCount('orbit-transient', '400000');
+  const long = await page.evaluate(() => window.veridrift.orbit.asked.id);
+  await page.waitForFunction(() => !document.querySelector('#orbit progress').hidden &&
+    document.querySelector('#orbit progress').value > 0, { polling: 10 });
+  await setCount('orbit-transient', '500');
+  await pictureShown(page, 400, 300);
+  t.equal(await page.evaluate((long) => document.querySelector('#orbit progress').hidden &&
+    !window.shownPictures.includes(String(long)), long), true,
+  'orbit: a long request shows its progress, and the next one supersedes it unseen');
+
   await t.runAxe(page);
   await page.keyboard.press('Escape');
   t.equal(await page.evaluate(() => document.getElementById('orbit').hidden + ' ' +

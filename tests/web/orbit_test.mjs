@@ -185,4 +185,13 @@ export async function runOrbitPanel(browser, t) {
     window.veridrift.orbit.linkPart()), 'true ', 'orbit: Escape closes it, and the link leaves it out');
   t.equal(page.errors.join('; '), '', 'orbit: no script errors');
   await page.close();
+
+  // A view the page cannot show is named in the link's one line.
+  const bad = await t.openPage(browser, pathToFileURL(t.singleFile).href +
+    '#sentence=8&orbit=degree:0.1..0.3&step=2');
+  t.equal(await bad.evaluate(() => document.getElementById('orbit').hidden + ' ' +
+    document.getElementById('notice-text').textContent),
+  'true Ignored in the link: orbit "degree:0.10..0.30" (sentence 8 has no degree).',
+  'orbit: a link\'s view the page cannot show');
+  await bad.close();
 }

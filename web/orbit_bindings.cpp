@@ -212,6 +212,22 @@ val OrbitLinkView(std::string fragment) {
   return out;
 }
 
+// T or N as typed: a whole number from 1 to the longest run, -1 otherwise
+// (the panel then keeps the value before, as the desktop's spin box does).
+int OrbitCountOf(std::string text) {
+  if (text.empty() || text.size() > 7) {
+    return -1;
+  }
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return -1;
+    }
+    value = value * 10 + (c - '0');
+  }
+  return value >= 1 && value <= kOrbitLongestRun ? value : -1;
+}
+
 val OrbitTexts() {
   val out = val::object();
   out.set("menu", std::string("&Orbit Diagram..."));
@@ -236,4 +252,5 @@ EMSCRIPTEN_BINDINGS(veridrift_orbit) {
   emscripten::function("orbitLinkPart", &OrbitLinkPart);
   emscripten::function("orbitLinkView", &OrbitLinkView);
   emscripten::function("orbitTexts", &OrbitTexts);
+  emscripten::function("orbitCount", &OrbitCountOf);
 }

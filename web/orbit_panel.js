@@ -336,16 +336,14 @@
 
   // ---- the panel ----
 
+  // The count typed, or the one before where the core refuses it.
   function readCount(input) {
-    const value = Number(input.value);
-    const longest = page.core.orbitTexts().longestRun;
-    if (!/^\s*\d+\s*$/.test(input.value) || !(value >= 1)) {
+    const value = page.core.orbitCount(input.value.trim());
+    if (value < 0) {
       input.value = input.dataset.last || '500';
-    } else if (value > longest) {
-      input.value = String(longest);
     }
     input.dataset.last = input.value;
-    return Number(input.value);
+    return page.core.orbitCount(input.value);
   }
 
   function place() {

@@ -1,6 +1,8 @@
 // The page's figures in the system's headless Chromium: the single file's
 // size, navigation to both diagrams painted, keystroke to new pictures,
-// going to a step, Save Diagrams' GIF and PNG, and the pacing of a run. Prints figures; judges nothing.
+// going to a step, Save Diagrams' GIF and PNG, the pacing of a run, and the
+// orbit diagram: on screen after its menu entry, a zoom, and the run's pacing
+// while it computes. Prints figures; judges nothing.
 //
 // usage: node bench/page_bench.mjs [PAGE_DIR]   (scripts/bench.sh page)
 import fs from 'node:fs';
@@ -144,9 +146,81 @@ async function main() {
     const worst = Math.max(...gaps.map((g) => Math.abs(g - 500)));
     const apart = steps.filter((s) => !s[2]).length;
     console.log(`pacing: ${gaps.length} steps, mean ${ms(mean)}, worst ${ms(worst)} off 500 ms; views apart at ${apart} steps (500 +- 2 ms mean, at most 1 step apart)`);
+    await page.close();
+    await benchOrbit(browser);
   } finally {
     await chromium.close();
   }
+}
+
+// The orbit diagram of 1000 columns x 500 kept values (a plot of 1080 CSS
+// pixels: 1000 of dots between the margins), from the menu entry's click to
+// the picture on the canvas, on a page whose worker has started; then zooms
+// by key, each waited for; then the run's pacing over ten zooms.
+async function benchOrbit(browser) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1280, height: 900 });
+  await page.goto(fileUrl);
+  const opened = [];
+  for (let i = 0; i < 6; i++) {
+    await page.reload();
+    await ready(page);
+    await page.waitForFunction(() => window.veridrift.orbit.workerReady, { polling: 10 });
+    opened.push(await page.evaluate(async () => {
+      const orbit = window.veridrift.orbit;
+      orbit.plotSize = { width: 1080, height: 600 };
+      const root = document.getElementById('window');
+      root.dispatchEvent(new MouseEvent('contextmenu', { bubbles: true, cancelable: true }));
+      const entry = [...document.querySelectorAll('#menu button')][2];
+      const start = performance.now();
+      entry.click();
+      while (!orbit.shown) {
+        await new Promise((resolve) => setTimeout(resolve, 0));
+      }
+      return [orbit.timing.shown - start, orbit.shown.columns];
+    }));
+  }
+  const first = opened.slice(1).map((o) => o[0]);
+  console.log(`orbit diagram (${opened[0][1]} columns x 500) on screen after the menu entry: median ${ms(percentile(first, 50))}, worst ${ms(Math.max(...first))} of ${first.length} (${first.map(ms).join(', ')}; at most 60 ms)`);
+
+  const zooms = await page.evaluate(async () => {
+    const orbit = window.veridrift.orbit;
+    const plot = document.getElementById('orbit-plot');
+    const took = [];
+    for (let i = 0; i < 100; i++) {
+      const before = orbit.timing.shown;
+      const start = performance.now();
+      plot.dispatchEvent(new KeyboardEvent('keydown', { key: i % 8 < 4 ? '+' : '-', bubbles: true }));
+      while (orbit.timing.shown === before) {
+        await new Promise((resolve) => setTimeout(resolve, 0));
+      }
+      took.push(orbit.timing.shown - start);
+    }
+    return took;
+  });
+  console.log(`orbit zoom to picture on screen: p50 ${ms(percentile(zooms, 50))}, p99 ${ms(percentile(zooms, 99))} of ${zooms.length} (p99 at most 60 ms)`);
+
+  // Pacing while the orbit computes: ten zooms, one every 600 ms, as the
+  // run animates.
+  const gaps = await page.evaluate(async () => {
+    const steps = [];
+    const web = document.getElementById('web-step');
+    new MutationObserver(() => steps.push(performance.now()))
+      .observe(web, { childList: true, characterData: true, subtree: true });
+    const plot = document.getElementById('orbit-plot');
+    document.getElementById('graph').click();
+    for (let i = 0; i < 10; i++) {
+      await new Promise((resolve) => setTimeout(resolve, 600));
+      plot.dispatchEvent(new KeyboardEvent('keydown', { key: i % 2 ? '-' : '+', bubbles: true }));
+    }
+    await new Promise((resolve) => setTimeout(resolve, 600));
+    document.getElementById('graph').click();
+    return steps.slice(2).map((t, i) => t - steps[i + 1]);
+  });
+  const mean = gaps.reduce((a, b) => a + b, 0) / gaps.length;
+  const worst = Math.max(...gaps.map((g) => Math.abs(g - 500)));
+  console.log(`pacing during ten orbit zooms: ${gaps.length} steps, mean ${ms(mean)}, worst ${ms(worst)} off 500 ms (500 +- 2 ms)`);
+  await page.close();
 }
 
 main().catch((error) => {

@@ -12,6 +12,7 @@
 #include "cli/series_command.h"
 #include "core/numbers/number_text.h"
 #include "core/orbit/orbit_csv.h"
+#include "core/orbit/orbit_runner.h"
 
 namespace {
 
@@ -74,6 +75,7 @@ struct Seen {
   OrbitAxis axis = OrbitAxis::kDegree;
   int outputs = 0;
   bool size = false;
+  bool scale = false;
   long long transient = 500;
   long long keep = 500;
 };
@@ -126,6 +128,14 @@ bool ReadOption(std::string_view option, std::string_view value, OrbitArguments*
       return false;
     }
     seen->size = true;
+  } else if (option == "--scale") {
+    if (!ReadWhole(value, &whole) || whole < 1 || whole > kOrbitLargestScale) {
+      err << kProgram << "--scale must be a whole number from 1 to " << kOrbitLargestScale
+          << ", not \"" << value << "\"\n";
+      return false;
+    }
+    args->scale = static_cast<int>(whole);
+    seen->scale = true;
   } else {
     err << kProgram << "unknown option \"" << option << "\" for --orbit; see --help\n";
     return false;
@@ -174,8 +184,9 @@ bool ParseOrbitArguments(int argc, const char* const* argv, OrbitArguments* args
     err << kProgram << "--orbit needs exactly one of --csv, --table and --output FILE.png\n";
     return false;
   }
-  if (seen.size && args->output != OrbitOutput::kPicture) {
-    err << kProgram << "--size is for a picture (--output FILE.png) only\n";
+  if ((seen.size || seen.scale) && args->output != OrbitOutput::kPicture) {
+    err << kProgram << (seen.size ? "--size" : "--scale")
+        << " is for a picture (--output FILE.png) only\n";
     return false;
   }
   if (seen.transient + seen.keep - 1 > kOrbitLongestRun) {

@@ -15,12 +15,14 @@ struct OrbitArguments {
   std::string path;  // the picture's file
   int width = 1000;
   int height = 600;
+  int scale = 1;              // margins and type, as at a device pixel ratio of `scale`
   bool columnsGiven = false;  // else a picture has one column per pixel
 };
 
 inline constexpr int kOrbitSmallestWidth = 200;
 inline constexpr int kOrbitSmallestHeight = 150;
 inline constexpr int kOrbitLargestSide = 8192;
+inline constexpr int kOrbitLargestScale = 4;
 
 // Whether the arguments ask for the orbit diagram.
 bool IsOrbitCommand(int argc, const char* const* argv);

@@ -40,7 +40,7 @@ int RunOrbitCommand(int argc, char** argv, std::ostream& out, std::ostream& err)
   }
   // Drawn without any application, display or font: the picture is the
   // model's own pixels.
-  const OrbitFrame frame = OrbitFrameFor(args.width, args.height, 1);
+  const OrbitFrame frame = OrbitFrameFor(args.width, args.height, args.scale);
   const OrbitView view = OrbitViewForFrame(args.request, 0.0, 1.0, frame, args.columnsGiven);
   const std::shared_ptr<OrbitPicture> picture = ComputePicture(view);
   const OrbitRequest& request = args.request;

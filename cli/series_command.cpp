@@ -21,7 +21,8 @@ constexpr const char* kUsage =
     "                        SENTENCE DEGREE ESTIMATE\n"
     "       veridrift-series --orbit [--over degree|estimate] [--range A..B]\n"
     "                        [--columns C] [--transient T] [--keep N]\n"
-    "                        (--csv | --table | --output FILE.png [--size WxH])\n"
+    "                        (--csv | --table | --output FILE.png [--size WxH]\n"
+    "                        [--scale S])\n"
     "                        SENTENCE DEGREE ESTIMATE\n"
     "       veridrift-series --version | --help\n"
     "  SENTENCE  sentence number, 0 to 9\n"
@@ -45,7 +46,8 @@ constexpr const char* kUsage =
     "--orbit computes C columns (default 1000) over the degree or the estimate in\n"
     "[A,B] (default 0..1) and keeps s[T]..s[T+N-1] of each column's run (default\n"
     "500 and 500): --csv lists them, --table gives the run report's verdict per\n"
-    "column, --output draws the orbit diagram (default 1000x600).\n"
+    "column, --output draws the orbit diagram (default 1000x600), its margins and\n"
+    "type S times as large (1 to 4, default 1) as on a screen of S times the density.\n"
     "--version prints the program's name and version.\n";
 
 // The whole argument must be a number; a trailing letter is a typo, not a value.

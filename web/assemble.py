@@ -26,8 +26,10 @@ INSTALL = ('<link rel="manifest" href="manifest.webmanifest">\n'
            '<script src="install.js" defer></script>')
 # The served page also loads the manifest, its icon and the worker from its
 # own folder.
-CSP_END = "img-src data:; connect-src data:"
-SERVED_CSP_END = "img-src data: 'self'; connect-src data:; manifest-src 'self'; worker-src 'self'"
+# The orbit diagram's worker starts from a blob of script the page carries.
+CSP_END = "img-src data:; connect-src data:; worker-src blob:"
+SERVED_CSP_END = ("img-src data: 'self'; connect-src data:; manifest-src 'self'; "
+                  "worker-src 'self' blob:")
 
 
 def manifest() -> str:
@@ -66,8 +68,10 @@ def main() -> int:
     here = pathlib.Path(__file__).resolve().parent
     template = (here / "index.html").read_text()
     style = (here / "page.css").read_text()
-    shell = (here / "page.js").read_text()
-    saving = (here / "save_dialog.js").read_text()
+    # The Save Diagrams dialog, the orbit panel and its worker's script ride
+    # in the shell's file.
+    shell = "".join((here / name).read_text()
+                    for name in ("page.js", "save_dialog.js", "orbit_worker.js", "orbit_panel.js"))
     core = core_js.read_text()
     # The desktop's scalable icon: the tab's icon and the About box's.
     icon = here.parent / "desktop/integration/org.veridrift.Veridrift.svg"
@@ -82,7 +86,7 @@ def main() -> int:
     out.mkdir(parents=True, exist_ok=True)
     single = (template.replace("<!--INSTALL-->\n", "").replace("<!--STYLE-->", "<style>\n" + style + "</style>")
               .replace("<!--CORE-->", inline_script(core))
-              .replace("<!--PAGE-->", inline_script(shell) + "\n" + inline_script(saving)))
+              .replace("<!--PAGE-->", inline_script(shell)))
     (out / "veridrift.html").write_text(single)
 
     site = out / "site"
@@ -93,10 +97,9 @@ def main() -> int:
         template.replace(CSP_END, SERVED_CSP_END).replace("<!--INSTALL-->", INSTALL)
         .replace("<!--STYLE-->", '<link rel="stylesheet" href="page.css">')
         .replace("<!--CORE-->", '<script src="veridrift-core.js"></script>')
-        .replace("<!--PAGE-->", '<script src="page.js"></script>\n<script src="save_dialog.js"></script>'))
+        .replace("<!--PAGE-->", '<script src="page.js"></script>'))
     shutil.copy(here / "page.css", site / "page.css")
-    shutil.copy(here / "page.js", site / "page.js")
-    shutil.copy(here / "save_dialog.js", site / "save_dialog.js")
+    (site / "page.js").write_text(shell)
     shutil.copy(core_js, site / "veridrift-core.js")
     shutil.copy(here / "install.js", site / "install.js")
     shutil.copy(icon, site / "icon.svg")

@@ -181,6 +181,9 @@
     showCaptions();
     showReport();
     document.getElementById('window').dataset.state = 'ready';
+    if (page.orbit) {
+      page.orbit.follow();
+    }
   }
 
   function start(fromOtherPage) {
@@ -334,7 +337,7 @@
   function linkAddress() {
     const fragment = page.core.linkFragment(page.sentence, page.fields.degree.input.value,
       page.fields.estimate.input.value, page.step, page.controls.showOutput.checked);
-    return location.href.replace(/#.*$/, '') + '#' + fragment;
+    return location.href.replace(/#.*$/, '') + '#' + fragment + (page.orbit ? page.orbit.linkPart() : '');
   }
 
   // A browser may refuse the clipboard (a file opened from the disk, no
@@ -364,6 +367,9 @@
     refresh();
     if (link.step > 0) {
       showStep(link.step);
+    }
+    if (page.orbit) {
+      page.orbit.applyLink(fragment);
     }
     if (link.ignored) {
       showNotice(link.ignored);
@@ -650,7 +656,7 @@
   }
 
   function insideOverlay(target) {
-    return !!(target && target.closest && target.closest('#about, #report, #menu, #go-to-step, #save-diagrams, #notice'));
+    return !!(target && target.closest && target.closest('#about, #report, #orbit, #menu, #go-to-step, #save-diagrams, #notice'));
   }
 
   function isValueField(target) {
@@ -724,6 +730,7 @@
     const entries = [
       [page.core.aboutMenuText(), () => document.getElementById('about').showModal()],
       [page.core.reportMenuText(), openReport],
+      ...(page.orbit ? [[page.core.orbitTexts().menu, page.orbit.open]] : []),
       [page.core.saveMenuText(), () => page.openSaveDiagrams()],
       [forward, stepForward],
       [back, stepBack],
@@ -851,6 +858,13 @@
   }
 
   page.paint = paintDiagrams;
+  // A value set as if typed into its field ('degree' or 'estimate'): the
+  // field's text, then the same refresh as a typed change.
+  page.setFieldText = (name, text) => {
+    page.fields[name].input.value = text;
+    page.changes++;
+    refresh();
+  };
   page.showStep = showStep;
   page.tick = () => {
     clearTimeout(page.timer);

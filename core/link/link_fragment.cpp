@@ -1,8 +1,11 @@
 #include "core/link/link_fragment.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "core/field/unit_rules.h"
+#include "core/numbers/number_text.h"
 #include "core/numbers/sentence.h"
 #include "core/numbers/series.h"
 
@@ -113,6 +116,30 @@ std::string Quoted(std::string_view text) {
   return "\"" + std::string(text.substr(0, cut)) + "...\"";
 }
 
+// "degree:A..B" or "estimate:A..B", decimals with 0 <= A < B <= 1.
+bool ReadOrbitView(std::string_view text, LinkState* state) {
+  const std::size_t colon = text.find(':');
+  const std::size_t dots = text.find("..");
+  if (colon == std::string_view::npos || dots == std::string_view::npos || dots < colon) {
+    return false;
+  }
+  const std::string_view axis = text.substr(0, colon);
+  const std::string_view from = text.substr(colon + 1, dots - colon - 1);
+  const std::string_view to = text.substr(dots + 2);
+  if ((axis != "degree" && axis != "estimate") || !IsDecimal(from) || !IsDecimal(to)) {
+    return false;
+  }
+  const double a = ParseDouble(from);
+  const double b = ParseDouble(to);
+  if (!(a >= 0.0 && a < b && b <= 1.0)) {
+    return false;
+  }
+  state->orbitAxis = std::string(axis);
+  state->orbitFrom = a;
+  state->orbitTo = b;
+  return true;
+}
+
 }  // namespace
 
 LinkState ParseLinkFragment(std::string_view fragment) {
@@ -164,12 +191,30 @@ LinkState ParseLinkFragment(std::string_view fragment) {
       if (state.output < 0) {
         refused.push_back(named + " (0 or 1)");
       }
+    } else if (key == "orbit") {
+      if (!ReadOrbitView(value, &state)) {
+        refused.push_back(named + " (degree:A..B or estimate:A..B, 0 <= A < B <= 1)");
+      }
     } else {
       refused.push_back(Quoted(Unescape(part)) +
-                        " (not sentence, degree, estimate, step or output)");
+                        " (not sentence, degree, estimate, step, output or orbit)");
       continue;
     }
     seen.push_back(key);
+  }
+  // A sentence is shown over its degree, or over the estimate when it has
+  // none; the page's first sentence when the link names none.
+  const int sentence = std::max(0, state.sentence);
+  if (!state.orbitAxis.empty() && (state.orbitAxis == "degree") != SentenceUsesDegree(sentence)) {
+    refused.push_back(
+        "orbit " +
+        Quoted(state.orbitAxis + ":" + FormatFixed2(state.orbitFrom) + ".." +
+               FormatFixed2(state.orbitTo)) +
+        " (sentence " + std::to_string(sentence) +
+        (SentenceUsesDegree(sentence) ? " is shown over its degree)" : " has no degree)"));
+    state.orbitAxis.clear();
+    state.orbitFrom = 0.0;
+    state.orbitTo = 1.0;
   }
   if (!refused.empty()) {
     state.ignored = "Ignored in the link: ";
@@ -186,4 +231,14 @@ std::string FormatLinkFragment(int sentence, std::string_view degreeText,
   return "sentence=" + std::to_string(sentence) + "&degree=" + Escape(degreeText) +
          "&estimate=" + Escape(estimateText) + "&step=" + std::to_string(step) +
          "&output=" + (output ? "1" : "0");
+}
+
+std::string FormatOrbitLinkPart(bool overDegree, double from, double to) {
+  // Hundredths that hold the view; a view inside one hundredth gets one.
+  double a = std::floor(from * 100.0 + 1e-9) / 100.0;
+  double b = std::ceil(to * 100.0 - 1e-9) / 100.0;
+  a = std::clamp(a, 0.0, 0.99);
+  b = std::clamp(std::max(b, a + 0.01), 0.01, 1.0);
+  return std::string("&orbit=") + (overDegree ? "degree:" : "estimate:") + FormatFixed2(a) + ".." +
+         FormatFixed2(b);
 }

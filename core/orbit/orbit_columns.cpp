@@ -1,7 +1,6 @@
 #include "core/orbit/orbit_columns.h"
 
 #include <algorithm>
-#include <thread>
 
 #include "core/numbers/valuation.h"
 
@@ -99,13 +98,9 @@ OrbitVerdict VerdictOfRun(const RunParams& run, const std::vector<float>& values
           report.roundedOntoFixedPoint};
 }
 
-namespace {
-
-// Columns are handed out a few at a time, so a thread that drew quick
-// columns takes more of them.
-void ComputeSomeColumns(const OrbitRequest& request, std::stop_token stop,
-                        const OrbitColumnSink& sink, std::vector<OrbitColumn>* columns,
-                        std::atomic<int>* next, std::atomic<int>* done) {
+bool ComputeOrbitColumnRange(const OrbitRequest& request, int first, int last,
+                             const OrbitShouldStop& stop, const OrbitColumnSink& sink,
+                             std::vector<OrbitColumn>* columns) {
   const int length = std::max(kSeriesLength, request.transient + request.keep);
   std::vector<float> values[kRunsTogether];
   float* starts[kRunsTogether];
@@ -113,15 +108,15 @@ void ComputeSomeColumns(const OrbitRequest& request, std::stop_token stop,
     values[j].resize(static_cast<std::size_t>(length));
     starts[j] = values[j].data();
   }
-  for (int first = next->fetch_add(kRunsTogether); first < request.columns;
-       first = next->fetch_add(kRunsTogether)) {
-    if (stop.stop_requested()) {
-      return;
+  last = std::min(last, request.columns);
+  for (int group = first; group < last; group += kRunsTogether) {
+    if (stop && stop()) {
+      return false;
     }
-    const int count = std::min(kRunsTogether, request.columns - first);
+    const int count = std::min(kRunsTogether, last - group);
     RunParams runs[kRunsTogether];
     for (int j = 0; j < count; ++j) {
-      runs[j] = OrbitColumnRun(request, first + j);
+      runs[j] = OrbitColumnRun(request, group + j);
     }
     for (int j = 0; j < count; ++j) {
       starts[j][0] = 0.0f;
@@ -129,8 +124,8 @@ void ComputeSomeColumns(const OrbitRequest& request, std::stop_token stop,
     }
     // In stretches, so that a long run notices a stop within milliseconds.
     for (int from = 2; from < length; from += kStepsBetweenChecks) {
-      if (stop.stop_requested()) {
-        return;
+      if (stop && stop()) {
+        return false;
       }
       const int to = std::min(length, from + kStepsBetweenChecks);
       if (count == kRunsTogether) {
@@ -142,36 +137,13 @@ void ComputeSomeColumns(const OrbitRequest& request, std::stop_token stop,
       }
     }
     for (int j = 0; j < count; ++j) {
-      const int c = first + j;
+      const int c = group + j;
       (*columns)[static_cast<std::size_t>(c)] = {OrbitParameter(request, c),
                                                  VerdictOfRun(runs[j], values[j])};
       if (sink) {
         sink(c, starts[j] + request.transient);
       }
     }
-    if (done != nullptr) {
-      done->fetch_add(count, std::memory_order_relaxed);
-    }
   }
-}
-
-}  // namespace
-
-bool ComputeOrbitColumns(const OrbitRequest& request, int threads, std::stop_token stop,
-                         const OrbitColumnSink& sink, std::vector<OrbitColumn>* columns,
-                         std::atomic<int>* done) {
-  columns->assign(static_cast<std::size_t>(request.columns), OrbitColumn{});
-  std::atomic<int> next{0};
-  {
-    std::vector<std::jthread> helpers;
-    for (int t = 1; t < std::min(threads, request.columns); ++t) {
-      helpers.emplace_back([&] { ComputeSomeColumns(request, stop, sink, columns, &next, done); });
-    }
-    ComputeSomeColumns(request, stop, sink, columns, &next, done);
-  }
-  return !stop.stop_requested();
-}
-
-int OrbitThreads() {
-  return std::max(1u, std::thread::hardware_concurrency());
+  return true;
 }

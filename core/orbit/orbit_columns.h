@@ -1,12 +1,12 @@
 // The orbit diagram's columns: for each parameter along an axis, the run the
 // tool itself would make, the values it visits after its transient and the
-// run report's verdict on it. Columns are computed on several threads at once
-// and can be abandoned half way; nothing here touches the process-wide run.
+// run report's verdict on it. Any stretch of columns can be computed in the
+// calling thread and abandoned half way, so that threads (orbit_runner.h) or
+// a single thread in slices share the work; nothing here touches the
+// process-wide run.
 #pragma once
 
-#include <atomic>
 #include <functional>
-#include <stop_token>
 #include <vector>
 
 #include "core/numbers/series.h"
@@ -62,16 +62,18 @@ struct OrbitColumn {
   OrbitVerdict verdict;
 };
 
-// Receives column c's kept values s[T] .. s[T+N-1]; called from the worker
-// threads, once per column, for different columns at the same time.
+// Receives column c's kept values s[T] .. s[T+N-1]; called once per column,
+// from whichever thread computed it, for different columns at the same time.
 using OrbitColumnSink = std::function<void(int column, const float* kept)>;
 
-// Computes every column on `threads` threads (at least one). Stops early
-// when `stop` is requested and then returns false; `done`, when given,
-// counts the finished columns as they finish.
-bool ComputeOrbitColumns(const OrbitRequest& request, int threads, std::stop_token stop,
-                         const OrbitColumnSink& sink, std::vector<OrbitColumn>* columns,
-                         std::atomic<int>* done = nullptr);
+// Asked between stretches of steps; true abandons the work.
+using OrbitShouldStop = std::function<bool()>;
 
-// The processor cores to use: all of them, at least one.
-int OrbitThreads();
+// Computes the columns first .. last - 1 in the calling thread into
+// `columns`, which holds the request's every column already. Returns false,
+// with some of them unset, as soon as `stop` (when given) says so; a long
+// run asks it every few milliseconds. Columns of one request may be computed
+// this way on different threads at the same time.
+bool ComputeOrbitColumnRange(const OrbitRequest& request, int first, int last,
+                             const OrbitShouldStop& stop, const OrbitColumnSink& sink,
+                             std::vector<OrbitColumn>* columns);

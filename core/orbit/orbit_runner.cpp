@@ -5,6 +5,49 @@
 
 #include "core/orbit/orbit_raster.h"
 
+namespace {
+
+// Columns are handed out a few at a time, so a thread that drew quick
+// columns takes more of them.
+constexpr int kColumnsAtATime = 4;
+
+void ComputeSomeColumns(const OrbitRequest& request, const std::stop_token& stop,
+                        const OrbitColumnSink& sink, std::vector<OrbitColumn>* columns,
+                        std::atomic<int>* next, std::atomic<int>* done) {
+  const OrbitShouldStop stopped = [&stop] { return stop.stop_requested(); };
+  for (int first = next->fetch_add(kColumnsAtATime); first < request.columns;
+       first = next->fetch_add(kColumnsAtATime)) {
+    const int last = std::min(request.columns, first + kColumnsAtATime);
+    if (!ComputeOrbitColumnRange(request, first, last, stopped, sink, columns)) {
+      return;
+    }
+    if (done != nullptr) {
+      done->fetch_add(last - first, std::memory_order_relaxed);
+    }
+  }
+}
+
+}  // namespace
+
+bool ComputeOrbitColumns(const OrbitRequest& request, int threads, std::stop_token stop,
+                         const OrbitColumnSink& sink, std::vector<OrbitColumn>* columns,
+                         std::atomic<int>* done) {
+  columns->assign(static_cast<std::size_t>(request.columns), OrbitColumn{});
+  std::atomic<int> next{0};
+  {
+    std::vector<std::jthread> helpers;
+    for (int t = 1; t < std::min(threads, request.columns); ++t) {
+      helpers.emplace_back([&] { ComputeSomeColumns(request, stop, sink, columns, &next, done); });
+    }
+    ComputeSomeColumns(request, stop, sink, columns, &next, done);
+  }
+  return !stop.stop_requested();
+}
+
+int OrbitThreads() {
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
 std::shared_ptr<OrbitPicture> DrawOrbitPicture(const OrbitView& view, int threads,
                                                std::stop_token stop, std::atomic<int>* done) {
   auto picture = std::make_shared<OrbitPicture>();

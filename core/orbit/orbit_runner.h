@@ -1,7 +1,8 @@
 // The orbit diagram's pictures computed away from the caller's thread: each
 // request gets its own raster and replaces the one under way, and only the
 // latest request's picture can ever be taken, so a superseded computation
-// never shows in a newer picture.
+// never shows in a newer picture. The threads live here alone, so that the
+// columns, the raster and the picture build where there are none.
 #pragma once
 
 #include <atomic>
@@ -9,11 +10,22 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "core/orbit/orbit_view.h"
+
+// Computes every column on `threads` threads (at least one). Stops early
+// when `stop` is requested and then returns false; `done`, when given,
+// counts the finished columns as they finish.
+bool ComputeOrbitColumns(const OrbitRequest& request, int threads, std::stop_token stop,
+                         const OrbitColumnSink& sink, std::vector<OrbitColumn>* columns,
+                         std::atomic<int>* done = nullptr);
+
+// The processor cores to use: all of them, at least one.
+int OrbitThreads();
 
 // Computes and shades one picture in the calling thread; null when stopped.
 std::shared_ptr<OrbitPicture> DrawOrbitPicture(const OrbitView& view, int threads,

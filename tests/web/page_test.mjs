@@ -14,6 +14,7 @@ import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
 import { launchChromium, launchFirefox } from './browsers.mjs';
+import { runOrbitPanel, runOrbitPictures } from './orbit_test.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, '../..');
@@ -315,7 +316,7 @@ async function runMenus(page, kind) {
   // Each entry's name, then its key as the menu shows it.
   const entries = await page.$$eval('#menu button', (items) => items.map((i) =>
     [i.firstChild.textContent, i.querySelector('.key')?.textContent].filter((t) => t).join(' ')));
-  equal(entries.join('|'), 'About Veridrift...|Run Report...|Save Diagrams...|Step Forward .|Step Back ,|Go to Step... J|Show f∘f|Copy Link',
+  equal(entries.join('|'), 'About Veridrift...|Run Report...|Orbit Diagram...|Save Diagrams...|Step Forward .|Step Back ,|Go to Step... J|Show f∘f|Copy Link',
     'the window menu');
   await page.click('#menu button:nth-child(1)');
   const about = await page.$eval('#about', (d) => ({ open: d.open, text: d.textContent }));
@@ -612,7 +613,7 @@ const linkRows = [
     'Ignored in the link: sentence "12" (0 to 9), degree "abc" (0.00 to 1.00), step "5000" (0 to 1000).'],
   ['all bad', '#sentence=x&degree=2&estimate=&step=-4&output=yes&colour=red', ['0', '0.30', '0.90', false], 0,
     'Ignored in the link: sentence "x" (0 to 9), degree "2" (0.00 to 1.00), estimate "" (0.00 to 1.00), ' +
-    'step "-4" (0 to 1000), output "yes" (0 or 1), "colour=red" (not sentence, degree, estimate, step or output).'],
+    'step "-4" (0 to 1000), output "yes" (0 or 1), "colour=red" (not sentence, degree, estimate, step, output or orbit).'],
 ];
 
 // Resolves once the page has taken the fragment: its own listener runs first.
@@ -1105,6 +1106,9 @@ async function runBrowser(kind, server) {
     }
     await runSharedStart(browser, `http://127.0.0.1:${server.address().port}/`);
     await runLinks(browser);
+    const helpers = { singleFile, seriesCommand, check, equal, differingFromPng, openPage, runAxe };
+    await runOrbitPictures(browser, profile, helpers);
+    await runOrbitPanel(browser, helpers);
     await runCopyLink(browser, `http://127.0.0.1:${server.address().port}/`, kind);
     await runInstallable(browser, server, kind);
   } finally {

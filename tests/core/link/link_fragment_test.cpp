@@ -35,7 +35,7 @@ TEST(LinkFragment, ReadsWhatItCanAndNamesTheRest) {
        -1,
        "Ignored in the link: sentence \"x\" (0 to 9), degree \"abc\" (0.00 to 1.00), estimate "
        "\"1.5\" (0.00 to 1.00), step \"-1\" (0 to 1000), output \"2\" (0 or 1), \"colour=red\" "
-       "(not sentence, degree, estimate, step or output)."},
+       "(not sentence, degree, estimate, step, output or orbit)."},
       {"a whole number above 1 is no tenths", "degree=5", -1, "", "", -1, -1,
        "Ignored in the link: degree \"5\" (0.00 to 1.00)."},
       {"no sign, blank, exponent or inf", "degree=-0&estimate=%200.5", -1, "", "", -1, -1,
@@ -62,6 +62,43 @@ TEST(LinkFragment, ReadsWhatItCanAndNamesTheRest) {
     EXPECT_EQ(state.output, c.output) << c.name;
     EXPECT_EQ(state.ignored, c.ignored) << c.name;
   }
+}
+
+TEST(LinkFragment, AnOrbitViewOpensOnlyWhereItCanBeShown) {
+  const struct {
+    const char* name;
+    const char* fragment;
+    const char* axis;
+    double from;
+    double to;
+    const char* ignored;
+  } cases[] = {
+      {"the page's own", "orbit=degree:0.25..0.50", "degree", 0.25, 0.5, ""},
+      {"over the estimate", "sentence=7&orbit=estimate:0..1", "estimate", 0.0, 1.0, ""},
+      {"escaped", "sentence=9&orbit=estimate%3A0.1..0.2", "estimate", 0.1, 0.2, ""},
+      {"empty view", "orbit=degree:0.5..0.5", "", 0.0, 1.0,
+       "Ignored in the link: orbit \"degree:0.5..0.5\" (degree:A..B or estimate:A..B, 0 <= A < B "
+       "<= 1)."},
+      {"past one, no axis", "orbit=0.2..1.5&orbit=time:0..1", "", 0.0, 1.0,
+       "Ignored in the link: orbit \"0.2..1.5\" (degree:A..B or estimate:A..B, 0 <= A < B <= 1), "
+       "orbit \"time:0..1\" (given before)."},
+      {"no degree to show", "sentence=8&orbit=degree:0.1..0.3", "", 0.0, 1.0,
+       "Ignored in the link: orbit \"degree:0.10..0.30\" (sentence 8 has no degree)."},
+      {"the first sentence has a degree", "orbit=estimate:0..1", "", 0.0, 1.0,
+       "Ignored in the link: orbit \"estimate:0.00..1.00\" (sentence 0 is shown over its "
+       "degree)."},
+  };
+  for (const auto& c : cases) {
+    const LinkState state = ParseLinkFragment(c.fragment);
+    EXPECT_EQ(state.orbitAxis, c.axis) << c.name;
+    EXPECT_EQ(state.orbitFrom, c.from) << c.name;
+    EXPECT_EQ(state.orbitTo, c.to) << c.name;
+    EXPECT_EQ(state.ignored, c.ignored) << c.name;
+  }
+  // The view widened to hundredths, never narrowed to nothing.
+  EXPECT_EQ(FormatOrbitLinkPart(true, 0.25, 0.5), "&orbit=degree:0.25..0.50");
+  EXPECT_EQ(FormatOrbitLinkPart(false, 0.2531, 0.2533), "&orbit=estimate:0.25..0.26");
+  EXPECT_EQ(FormatOrbitLinkPart(true, 0.9999, 1.0), "&orbit=degree:0.99..1.00");
 }
 
 TEST(LinkFragment, ThePagesLinksReadBack) {

@@ -168,6 +168,8 @@ TEST(OrbitCommand, BadRequestsNameWhatIsWrong) {
       {{"--table"}, "exactly one of --csv, --table and --output"},
       {{"--output", "o.jpg"}, "--output must name a .png file"},
       {{"--size", "300x200"}, "--size is for a picture"},
+      {{"--scale", "2"}, "--scale is for a picture"},
+      {{"--scale", "5"}, "--scale must be a whole number from 1 to 4, not \"5\""},
       {{"--colour", "red"}, "unknown option \"--colour\""},
   };
   for (const auto& c : cases) {

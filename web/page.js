@@ -30,6 +30,8 @@
     now: () => performance.now(),
   };
   window.veridrift = page;
+  // The side panels and dialogs build their nodes the same way.
+  page.element = element;
 
   function element(tag, attributes, text) {
     const node = document.createElement(tag);

@@ -19,16 +19,7 @@
   let dialog = null;
   let making = null; // {cancelled} while an animation is being made
 
-  function element(tag, attributes, text) {
-    const node = document.createElement(tag);
-    for (const [name, value] of Object.entries(attributes || {})) {
-      node.setAttribute(name, value);
-    }
-    if (text !== undefined) {
-      node.textContent = text;
-    }
-    return node;
-  }
+  const element = page.element;
 
   // One radio button per choice, the first checked; `text` is where each
   // choice keeps its words.

@@ -15,9 +15,11 @@
 #include "core/link/link_fragment.h"
 #include "core/numbers/number_text.h"
 #include "core/numbers/series.h"
+#include "core/orbit/orbit_csv.h"
 #include "core/orbit/orbit_image.h"
 #include "core/orbit/orbit_raster.h"
 #include "core/report/run_report.h"
+#include "picture/png_file.h"
 #include "web/page_state.h"
 
 using emscripten::val;
@@ -92,13 +94,13 @@ int OrbitStep(int count) {
   return g_job.done;
 }
 
-// The finished picture with the marker at `marker` (none when NaN) and the
-// keyboard's column (-1 for none): RGBA, top row first, for putImageData.
-val OrbitCompose(double marker, int cursorColumn) {
+bool Finished() {
+  return g_job.raster != nullptr && g_job.done >= g_job.picture.view.request.columns;
+}
+
+// The finished picture's palette indices, shaded once.
+std::vector<std::uint8_t> Indices(double marker, int cursorColumn) {
   OrbitPicture& picture = g_job.picture;
-  if (g_job.raster == nullptr || g_job.done < picture.view.request.columns) {
-    return val::null();
-  }
   if (!g_job.shaded) {
     picture.dots = ShadeOrbitRaster(*g_job.raster, picture.columns, picture.view.request.keep);
     picture.strip = ShadeLyapunovStrip(picture.columns, picture.view.stripRows);
@@ -109,7 +111,16 @@ val OrbitCompose(double marker, int cursorColumn) {
     marks.marker = marker;
   }
   marks.cursorColumn = cursorColumn;
-  const std::vector<std::uint8_t> pixels = ComposeOrbitImage(picture, g_job.frame, marks);
+  return ComposeOrbitImage(picture, g_job.frame, marks);
+}
+
+// The finished picture with the marker at `marker` (none when NaN) and the
+// keyboard's column (-1 for none): RGBA, top row first, for putImageData.
+val OrbitCompose(double marker, int cursorColumn) {
+  if (!Finished()) {
+    return val::null();
+  }
+  const std::vector<std::uint8_t> pixels = Indices(marker, cursorColumn);
   const std::vector<std::uint32_t>& palette = OrbitPalette();
   std::vector<std::uint8_t> rgba(pixels.size() * 4);
   for (std::size_t i = 0; i < pixels.size(); ++i) {
@@ -120,6 +131,46 @@ val OrbitCompose(double marker, int cursorColumn) {
     rgba[4 * i + 3] = 0xff;
   }
   return TypedCopy("Uint8ClampedArray", rgba);
+}
+
+// The finished picture as `veridrift-series --orbit --output F.png` writes
+// it for the same request, size and scale: the marker at the run's value and
+// no keyboard column, which the command line has not. Empty while columns
+// are missing.
+val OrbitPng(double marker) {
+  if (!Finished()) {
+    return val::global("Uint8Array").new_(0);
+  }
+  const std::vector<std::uint8_t> pixels = Indices(marker, -1);
+  return TypedCopy("Uint8Array",
+                   EncodeIndexedPng(pixels, g_job.frame.width, g_job.frame.height, OrbitPalette()));
+}
+
+// The finished picture's columns as `veridrift-series --orbit --csv
+// --columns N` prints them: the kept values are not held between slices, so
+// they are computed again here, column by column, as the command line does.
+// Empty while columns are missing.
+std::string OrbitCsv() {
+  const OrbitRequest& request = g_job.picture.view.request;
+  if (!Finished()) {
+    return {};
+  }
+  std::string text = OrbitCsvHeader(request.axis == OrbitAxis::kDegree ? "degree" : "estimate");
+  std::vector<OrbitColumn> columns(static_cast<std::size_t>(request.columns));
+  std::vector<float> kept(static_cast<std::size_t>(request.columns) * request.keep);
+  const int keep = request.keep;
+  ComputeOrbitColumnRange(
+      request, 0, request.columns, {},
+      [&kept, keep](int column, const float* values) {
+        std::copy_n(values, keep, kept.begin() + static_cast<std::ptrdiff_t>(column) * keep);
+      },
+      &columns);
+  for (int c = 0; c < request.columns; ++c) {
+    text +=
+        OrbitCsvColumn(columns[static_cast<std::size_t>(c)].parameter,
+                       kept.data() + static_cast<std::size_t>(c) * keep, request.transient, keep);
+  }
+  return text;
 }
 
 // The finished picture's columns, for the page's description and its
@@ -197,6 +248,13 @@ std::string OrbitFieldText(double parameter) {
   return FieldValueText(static_cast<float>(ParseDouble(FormatFixed2(parameter))));
 }
 
+// A saved file's name: "veridrift-orbit-3-degree-0.00-1.00.png", the
+// sentence, the axis and the view's ends.
+std::string OrbitSaveName(int sentence, bool overDegree, double from, double to, std::string kind) {
+  return "veridrift-orbit-" + std::to_string(sentence) + (overDegree ? "-degree-" : "-estimate-") +
+         FormatFixed2(from) + '-' + FormatFixed2(to) + '.' + kind;
+}
+
 std::string OrbitLinkPart(double from, double to) {
   return FormatOrbitLinkPart(DefaultOrbitAxis(g_runParams.sentence) == OrbitAxis::kDegree, from,
                              to);
@@ -244,6 +302,9 @@ EMSCRIPTEN_BINDINGS(veridrift_orbit) {
   emscripten::function("orbitStep", &OrbitStep);
   emscripten::function("orbitCompose", &OrbitCompose);
   emscripten::function("orbitColumns", &OrbitColumns);
+  emscripten::function("orbitPng", &OrbitPng);
+  emscripten::function("orbitCsv", &OrbitCsv);
+  emscripten::function("orbitSaveName", &OrbitSaveName);
   emscripten::function("orbitLayout", &OrbitLayout);
   emscripten::function("orbitRun", &OrbitRun);
   emscripten::function("orbitDescription", &OrbitDescription);

@@ -27,6 +27,7 @@
     history: [],
     axisKey: '',
     cursor: -1,
+    saving: null, // the save asked of the worker: {id, kind, name}
     since: 0,
     progressTimer: 0,
     // The plot's size in CSS pixels; a test may set its own.
@@ -91,6 +92,10 @@
     if (message.type === 'failed') {
       orbit.failed = 'its worker did not start (' + message.why + ')';
       showFailure();
+      return;
+    }
+    if (message.type === 'saved') {
+      saved(message);
       return;
     }
     if (!orbit.asked || message.id !== orbit.asked.id) {
@@ -334,6 +339,43 @@
     describe();
   }
 
+  // ---- saving ----
+
+  function status(text) {
+    orbit.nodes.pointer.textContent = text;
+  }
+
+  // The picture shown as a PNG, or its columns as CSV: the same bytes as
+  // `veridrift-series --orbit` makes for the same request (README). The
+  // worker makes them, as it has the columns.
+  function saveShown(kind) {
+    const shown = orbit.shown;
+    if (!shown || !orbit.asked || shown.id !== orbit.asked.id || !orbit.worker) {
+      status('Nothing saved: the picture is still being computed.');
+      return;
+    }
+    const r = shown.request;
+    const name = page.core.orbitSaveName(r.sentence, page.core.orbitRun().overDegree, r.from, r.to,
+      kind);
+    orbit.saving = { id: shown.id, kind, name };
+    orbit.worker.postMessage({ type: 'save', id: shown.id, kind });
+  }
+
+  function saved(message) {
+    const saving = orbit.saving;
+    if (!saving || saving.id !== message.id || saving.kind !== message.kind) {
+      return;
+    }
+    orbit.saving = null;
+    if (!message.bytes || message.bytes.length === 0) {
+      status('Nothing saved: the picture is still being computed.');
+      return;
+    }
+    const outcome = page.save(saving.name, message.bytes,
+      saving.kind === 'png' ? 'image/png' : 'text/csv');
+    status(outcome.saved ? 'Saved ' + saving.name + '.' : 'Nothing saved: ' + outcome.why + '.');
+  }
+
   // ---- the panel ----
 
   // The count typed, or the one before where the core refuses it.
@@ -390,9 +432,12 @@
     const progress = element('progress', { max: '1000', value: '0', 'aria-label': 'Computing',
       hidden: '' });
     const pointer = element('output', { 'aria-label': 'Pointer' });
+    // P and C: free in the panel and the page.
+    const pngButton = element('button', { type: 'button', accesskey: 'p' }, 'Save PNG');
+    const csvButton = element('button', { type: 'button', accesskey: 'c' }, 'Save CSV');
     const close = element('button', { type: 'button' }, 'Close');
     const views = element('div', { class: 'row' });
-    views.append(backButton, resetButton, progress, pointer, close);
+    views.append(backButton, resetButton, pngButton, csvButton, progress, pointer, close);
     panel.append(title, plot, description, counts, views);
     document.body.insertBefore(panel, document.getElementById('report').nextSibling);
     Object.assign(orbit.nodes, { panel, canvas, description, drag, transient, keep, progress,
@@ -400,6 +445,8 @@
 
     backButton.addEventListener('click', back);
     resetButton.addEventListener('click', reset);
+    pngButton.addEventListener('click', () => saveShown('png'));
+    csvButton.addEventListener('click', () => saveShown('csv'));
     close.addEventListener('click', closePanel);
     for (const input of [transient, keep]) {
       input.addEventListener('change', recompute);

@@ -88,6 +88,14 @@ function veridriftOrbitWorker() {
       run();
     } else if (message.type === 'stop') {
       latest = null; // the panel closed: what is under way ends at its next slice
+    } else if (message.type === 'save') {
+      // The shown picture's file, made here where its columns are; nothing
+      // while a newer request is still being computed.
+      const ready = latest !== null && latest.id === message.id && latest.finished;
+      const bytes = !ready ? null : message.kind === 'png'
+        ? core.orbitPng(latest.marker) : new TextEncoder().encode(core.orbitCsv());
+      self.postMessage({ type: 'saved', id: message.id, kind: message.kind, bytes },
+        bytes ? [bytes.buffer] : []);
     } else if (message.type === 'marks' && latest !== null && latest.id === message.id) {
       // Only the marks move: the picture is composed again, not computed.
       latest.marker = message.marker;

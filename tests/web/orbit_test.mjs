@@ -2,6 +2,7 @@
 // --output, its keys, mouse and views, and its accessibility; run by
 // page_test.mjs in each browser, with that file's checks and helpers.
 import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 
@@ -194,4 +195,70 @@ export async function runOrbitPanel(browser, t) {
   'true Ignored in the link: orbit "degree:0.10..0.30" (sentence 8 has no degree).',
   'orbit: a link\'s view the page cannot show');
   await bad.close();
+}
+
+// name, the link that opens it and the plot's CSS size; the file names.
+const saveRows = [
+  ['whole view', 'sentence=3&degree=0.30&estimate=0.90&orbit=degree:0..1', [400, 300],
+    'veridrift-orbit-3-degree-0.00-1.00'],
+  ['zoomed view', 'sentence=7&estimate=0.45&orbit=estimate:0.25..0.50', [500, 320],
+    'veridrift-orbit-7-estimate-0.25-0.50'],
+];
+
+// Save PNG and Save CSV download the command line's bytes for the same
+// request; a save while a picture is being computed downloads nothing.
+export async function runOrbitSaves(browser, temporary, t) {
+  for (const [name, fragment, [width, height], file] of saveRows) {
+    const page = await browser.newPage();
+    await page.setViewport({ width: 1280, height: 900, deviceScaleFactor: 1 });
+    await page.goto(pathToFileURL(t.singleFile).href + '#' + fragment);
+    await page.waitForFunction(() => document.getElementById('window')?.dataset.state === 'ready');
+    await page.evaluate((w, h) => {
+      window.veridrift.orbit.setPlotSize(w, h);
+      window.downloads = [];
+      window.veridrift.save = (fileName, bytes, mime) => {
+        // The CSV (megabytes) as text: quicker out of the page than numbers.
+        window.downloads.push({ fileName, mime,
+          bytes: mime === 'image/png' ? Array.from(bytes) : new TextDecoder().decode(bytes) });
+        return { saved: true, why: '' };
+      };
+    }, width, height);
+    await pictureShown(page, width, height);
+    const columns = await page.evaluate(() => window.veridrift.orbit.shown.columns);
+    for (const [kind, label] of [['png', 'Save PNG'], ['csv', 'Save CSV']]) {
+      await page.evaluate((label) => [...document.querySelectorAll('#orbit button')]
+        .find((b) => b.textContent === label).click(), label);
+      await page.waitForFunction((n) => window.downloads.length === n, {}, kind === 'png' ? 1 : 2);
+    }
+    const downloads = await page.evaluate(() => window.downloads);
+    const link = new URLSearchParams(fragment);
+    const [axis, range] = link.get('orbit').split(':');
+    const run = [link.get('sentence'), link.get('degree') || '0.30', link.get('estimate')];
+    const png = path.join(temporary, 'orbit-save.png');
+    execFileSync(t.seriesCommand, ['--orbit', '--over', axis, '--range', range, '--size',
+      `${width}x${height}`, '--scale', '1', '--output', png, ...run]);
+    const csv = execFileSync(t.seriesCommand, ['--orbit', '--over', axis, '--range', range,
+      '--columns', String(columns), '--csv', ...run], { maxBuffer: 1 << 30 });
+    t.equal(downloads.map((d) => d.fileName + ' ' + d.mime).join(', '),
+      `${file}.png image/png, ${file}.csv text/csv`, `orbit save, ${name}: the files' names`);
+    t.equal(Buffer.from(downloads[0].bytes).equals(fs.readFileSync(png)), true,
+      `orbit save, ${name}: the PNG is the command line's, byte for byte`);
+    t.equal(Buffer.from(downloads[1].bytes, 'utf8').equals(csv), true,
+      `orbit save, ${name}: the CSV is the command line's --columns ${columns}, byte for byte`);
+    if (name === 'whole view') {
+      // A long request under way: the click saves nothing and says so.
+      await page.evaluate(() => {
+        const input = document.getElementById('orbit-transient');
+        input.value = '400000';
+        input.dispatchEvent(new Event('change'));
+        [...document.querySelectorAll('#orbit button')]
+          .find((b) => b.textContent === 'Save PNG').click();
+      });
+      t.equal(await page.evaluate(() => window.downloads.length + ' ' +
+        document.querySelector('#orbit output').textContent),
+      '2 Nothing saved: the picture is still being computed.',
+      'orbit save: while a picture is being computed');
+    }
+    await page.close();
+  }
 }

@@ -14,7 +14,7 @@ import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
 import { launchChromium, launchFirefox } from './browsers.mjs';
-import { runOrbitPanel, runOrbitPictures } from './orbit_test.mjs';
+import { runOrbitPanel, runOrbitPictures, runOrbitSaves } from './orbit_test.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, '../..');
@@ -1109,6 +1109,7 @@ async function runBrowser(kind, server) {
     const helpers = { singleFile, seriesCommand, check, equal, differingFromPng, openPage, runAxe };
     await runOrbitPictures(browser, profile, helpers);
     await runOrbitPanel(browser, helpers);
+    await runOrbitSaves(browser, profile, helpers);
     await runCopyLink(browser, `http://127.0.0.1:${server.address().port}/`, kind);
     await runInstallable(browser, server, kind);
   } finally {

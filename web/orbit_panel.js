@@ -38,16 +38,7 @@
   };
   page.orbit = orbit;
 
-  function element(tag, attributes, text) {
-    const node = document.createElement(tag);
-    for (const [name, value] of Object.entries(attributes || {})) {
-      node.setAttribute(name, value);
-    }
-    if (text !== undefined) {
-      node.textContent = text;
-    }
-    return node;
-  }
+  const element = page.element;
 
   // ---- the worker ----
 
